@@ -1,0 +1,26 @@
+// Library lists: keys typed into them edit the filter; double-click, Enter and
+// the Add button append the selected songs to the playlist.
+#pragma once
+
+namespace vollo {
+
+class FrmMain;
+
+class LibraryActivation {
+  public:
+    explicit LibraryActivation(FrmMain& main);
+    void bind();
+
+    void hiddenSongList_DblClick();
+    void visibleSongList_DblClick();
+    void hiddenSongList_KeyDown(int keyCode, int shift);
+    void visibleSongList_KeyDown(int keyCode, int shift);
+    void cmdAdd_Click();
+    // The timer's step: Add is enabled while the shown library list has a selection.
+    void updateAddButton();
+
+  private:
+    FrmMain& main_;
+};
+
+}  // namespace vollo

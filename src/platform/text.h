@@ -1,0 +1,49 @@
+// Text rules shared by every subsystem: letter case, the sorted-list order,
+// numeric prefixes and number formatting. Texts are bytes (UTF-8 where valid).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vollo {
+
+// Sets the C and C++ locale from the environment, C.UTF-8 when it names none.
+void initLocale();
+
+// Lower-cases every character the locale knows a lower case for; bytes that
+// are not valid UTF-8 pass through unchanged, so the length in characters stays.
+std::string lowerText(std::string_view text);
+
+// The order of a sorted list: lower-cased texts compared character by
+// character; texts equal that way are ordered by their raw bytes.
+int compareSorted(std::string_view a, std::string_view b);
+inline bool sortedLess(std::string_view a, std::string_view b) {
+    return compareSorted(a, b) < 0;
+}
+
+// The numeric value of a line: blanks skipped, then the longest prefix that
+// reads as a decimal number (sign, digits, "." and fraction); none gives 0.
+double numericPrefix(std::string_view text);
+// True when the whole text (blanks around allowed) is one decimal number.
+bool isWholeNumber(std::string_view text);
+
+// Plain decimal text: "1800", "-300", "12.5"; no blanks, no exponent.
+std::string formatNumber(double value);
+// The shortest such text that reads back as the same single-precision value.
+std::string formatSingle(float value);
+
+// Rounds halves to the even neighbour.
+double roundHalfEven(double value);
+
+// The five-digit text of an index ("00007").
+std::string fiveDigits(std::int64_t value);
+
+bool startsWith(std::string_view text, std::string_view prefix);
+bool endsWith(std::string_view text, std::string_view suffix);
+
+// Text with every byte sequence that is not valid UTF-8 replaced by U+FFFD,
+// for showing file names in widgets.
+std::string displayText(std::string_view bytes);
+
+}  // namespace vollo

@@ -1,0 +1,23 @@
+// The seek bar: a press on the track, or the knob dropped on the track or on
+// its own place, sets the player's position; the next tick moves the knob.
+#pragma once
+
+namespace vollo {
+
+class FrmMain;
+class Control;
+
+class SeekBar {
+  public:
+    explicit SeekBar(FrmMain& main);
+    void bind();
+
+    void tracker_MouseDown(int button, int shift, float x, float y);
+    void tracker_DragDrop(Control* source, float x, float y);
+    void trackee_DragDrop(Control* source, float x, float y);
+
+  private:
+    FrmMain& main_;
+};
+
+}  // namespace vollo

@@ -1,0 +1,28 @@
+// Playlist editing: remove, the four moves, the Delete key and the new-playlist
+// command, each keeping currentSong on its song.
+#pragma once
+
+namespace vollo {
+
+class FrmMain;
+
+class PlaylistEditor {
+  public:
+    explicit PlaylistEditor(FrmMain& main);
+    void bind();
+
+    void cmdRemove_Click();
+    void cmdMoveUp_Click();
+    void cmdMoveDown_Click();
+    void cmdMoveToTop_Click();
+    void cmdMoveToBottom_Click();
+    void playList_KeyDown(int keyCode, int shift);
+    void mnuNewPlaylist_Click();
+    // The timer's step: the five edit buttons are enabled while the playlist has a selection.
+    void updateEditButtons();
+
+  private:
+    FrmMain& main_;
+};
+
+}  // namespace vollo

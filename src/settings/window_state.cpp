@@ -1,0 +1,113 @@
+#include "settings/window_state.h"
+
+#include <cmath>
+#include <vector>
+
+#include "app/application.h"
+#include "app/frm_main.h"
+#include "library/frm_search.h"
+#include "library/mini_keyboard.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "settings/frm_browse.h"
+#include "settings/frm_options.h"
+
+namespace vollo {
+
+std::optional<bool> parseBooleanLine(const std::string& line) {
+    size_t start = line.find_first_not_of(" \t");
+    size_t end = line.find_last_not_of(" \t");
+    const std::string word = start == std::string::npos ? "" : lowerText(line.substr(start, end - start + 1));
+    if (word == "true") {
+        return true;
+    }
+    if (word == "false") {
+        return false;
+    }
+    if (isWholeNumber(line)) {
+        return numericPrefix(line) != 0.0;
+    }
+    return std::nullopt;
+}
+
+void restoreWindowState(Application& app) {
+    FrmMain& main = app.frmMain();
+    const auto read = readTextLines(app.settingsPath(kWindowStateFileName));
+    const std::vector<std::string> lines = read ? *read : std::vector<std::string>{};
+
+    // The three dialogs exist, hidden, from start-up on in every case.
+    FrmOptions& options = app.frmOptions();
+    app.frmSearch();
+    app.frmBrowse();
+
+    if (lines.empty()) {
+        // First run: the design values; the load step has just put listFontSize
+        // into the font-size box, so put the design's "10" back.
+        options.txtFontSize.setText("10");
+        return;
+    }
+
+    auto has = [&](size_t lineNumber) { return lines.size() >= lineNumber; };
+    auto number = [&](size_t lineNumber) { return numericPrefix(lines[lineNumber - 1]); };
+
+    if (has(1)) {
+        options.txtFontSize.setText(formatNumber(number(1)));
+    }
+    if (has(2)) {
+        // A value the box does not take leaves it unchanged.
+        app.frmOptions().chkConfirmExit.setValue(static_cast<int>(roundHalfEven(number(2))));
+    }
+    struct Position {
+        const char* form;
+        bool isLeft;
+    };
+    static const Position positions[] = {{kFrmMain, true},     {kFrmMain, false},  {kFrmOptions, true},
+                                         {kFrmOptions, false}, {kFrmSearch, true}, {kFrmSearch, false},
+                                         {kFrmBrowse, true},   {kFrmBrowse, false}};
+    for (size_t i = 0; i < 8; ++i) {
+        const size_t lineNumber = 3 + i;
+        if (!has(lineNumber)) {
+            continue;
+        }
+        Form& form = app.forms().touch(positions[i].form);
+        const auto value = static_cast<float>(number(lineNumber));
+        if (positions[i].isLeft) {
+            form.setLeft(value);
+        } else {
+            form.setTop(value);
+        }
+    }
+    if (has(11)) {
+        if (const auto shown = parseBooleanLine(lines[10])) {
+            main.mnuShowFilter.setChecked(*shown);
+        }
+        main.mnuShowFilter_Click();
+        main.mnuShowFilter_Click();
+    }
+    if (has(12)) {
+        if (const auto shown = parseBooleanLine(lines[11])) {
+            main.mnuKeyboard.setChecked(*shown);
+        }
+        main.miniKeyboard().mnuKeyboard_Click();
+        main.miniKeyboard().mnuKeyboard_Click();
+    }
+}
+
+bool saveWindowState(Application& app) {
+    FrmMain& main = app.frmMain();
+    std::vector<std::string> lines;
+    lines.reserve(12);
+    // Reading a closed dialog creates it again (the options dialog with its load step).
+    lines.push_back(app.frmOptions().txtFontSize.text());
+    lines.push_back(std::to_string(app.frmOptions().chkConfirmExit.value()));
+    for (const char* name : {kFrmMain, kFrmOptions, kFrmSearch, kFrmBrowse}) {
+        Form& form = app.forms().touch(name);
+        lines.push_back(formatSingle(form.left()));
+        lines.push_back(formatSingle(form.top()));
+    }
+    lines.push_back(main.mnuShowFilter.checked() ? "True" : "False");
+    lines.push_back(main.mnuKeyboard.checked() ? "True" : "False");
+    return writeTextLinesAtomic(app.settingsPath(kWindowStateFileName), lines);
+}
+
+}  // namespace vollo

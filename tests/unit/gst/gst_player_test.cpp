@@ -1,0 +1,504 @@
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <thread>
+
+#include "platform/gst/gst_media_player.h"
+#include "test_media.h"
+
+namespace vollo {
+namespace {
+
+using namespace std::chrono_literals;
+using testmedia::TempDir;
+
+// Run on a machine without a sound card too: ctest sets the same.
+const bool sinkChosen = setenv("VOLLO_AUDIO_SINK", "fakesink sync=true", 0) == 0;
+
+// Polls `condition` every 10 ms until it holds or `limit` has passed.
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// Every element inside `bin`, at any depth, for which `match` holds.
+int countElements(GstElement* bin, const std::function<bool(GstElement*)>& match) {
+    int count = 0;
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(bin));
+    GValue item = G_VALUE_INIT;
+    bool done = false;
+    while (!done) {
+        switch (gst_iterator_next(it, &item)) {
+            case GST_ITERATOR_OK:
+                if (match(GST_ELEMENT(g_value_get_object(&item)))) {
+                    ++count;
+                }
+                g_value_reset(&item);
+                break;
+            case GST_ITERATOR_RESYNC:
+                gst_iterator_resync(it);
+                count = 0;
+                break;
+            default:
+                done = true;
+                break;
+        }
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+    return count;
+}
+
+bool factoryKlassHas(GstElement* element, const char* a, const char* b) {
+    GstElementFactory* factory = gst_element_get_factory(element);
+    if (factory == nullptr) {
+        return false;
+    }
+    const char* klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
+    return klass != nullptr && std::strstr(klass, a) != nullptr && std::strstr(klass, b) != nullptr;
+}
+
+class GstPlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(sinkChosen);
+        player = std::make_unique<GstMediaPlayer>();
+    }
+
+    std::string wav(double seconds, const std::string& name = "tone.wav") {
+        const std::string path = dir.file(name);
+        testmedia::writeWav(path, seconds);
+        return path;
+    }
+
+    // Opens `path` and checks it is ready: stopped at 0 with a length.
+    void open(const std::string& path) {
+        player->setFileName(path);
+        ASSERT_EQ(player->playState(), MediaPlayer::Stopped) << player->lastError();
+        ASSERT_GT(player->durationSeconds(), 0.0) << player->lastError();
+        ASSERT_EQ(player->currentPositionSeconds(), 0.0);
+    }
+
+    // Plays and waits until the position reaches `seconds`.
+    void playTo(double seconds) {
+        player->play();
+        ASSERT_EQ(player->playState(), MediaPlayer::Playing);
+        ASSERT_TRUE(eventually([&] { return player->currentPositionSeconds() >= seconds; }))
+            << "position stuck at " << player->currentPositionSeconds();
+    }
+
+    TempDir dir;
+    std::unique_ptr<GstMediaPlayer> player;
+};
+
+TEST_F(GstPlayerTest, BeforeAnyFileNothingIsOpenedAndControlsChangeNothing) {
+    EXPECT_EQ(player->fileName(), "");
+    EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
+    EXPECT_EQ(player->durationSeconds(), 0.0);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+    EXPECT_EQ(player->volume(), 0);
+
+    player->play();
+    EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
+    player->pause();
+    EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
+    player->stop();
+    EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
+    player->setCurrentPositionSeconds(1.0);
+    EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+}
+
+TEST_F(GstPlayerTest, AudioGoesToTheSinkNamedInTheEnvironment) {
+    GstElement* sink = nullptr;
+    g_object_get(player->pipelineForTest(), "audio-sink", &sink, nullptr);
+    ASSERT_NE(sink, nullptr);
+    const int syncedFakeSinks = GST_IS_BIN(sink) ? countElements(sink, [](GstElement* e) {
+        gboolean sync = FALSE;
+        if (std::strcmp(GST_OBJECT_NAME(gst_element_get_factory(e)), "fakesink") != 0) {
+            return false;
+        }
+        g_object_get(e, "sync", &sync, nullptr);
+        return sync == TRUE;
+    })
+                                                  : 0;
+    gst_object_unref(sink);
+    EXPECT_EQ(syncedFakeSinks, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Each format opens with its length and plays.
+
+struct FormatCase {
+    const char* name;
+    const char* file;
+    double seconds;    // how long the file lasts
+    double tolerance;  // how far the reported length may be off
+    std::function<std::string(const std::string& path)> make;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+
+class GstPlayerFormatTest : public GstPlayerTest, public ::testing::WithParamInterface<FormatCase> {};
+
+TEST_P(GstPlayerFormatTest, OpensStoppedWithItsLengthAndPlays) {
+    const FormatCase& format = GetParam();
+    const std::string path = dir.file(format.file);
+    ASSERT_EQ(format.make(path), "");
+
+    player->setFileName(path);
+    EXPECT_EQ(player->fileName(), path);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped) << player->lastError();
+    EXPECT_NEAR(player->durationSeconds(), format.seconds, format.tolerance);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+
+    // Stopped means stopped: the position does not move on its own.
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+
+    playTo(0.3);
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing) << player->lastError();
+    EXPECT_LT(player->currentPositionSeconds(), format.seconds);
+    // Sound only: no picture is ever shown.
+    EXPECT_EQ(countElements(player->pipelineForTest(),
+                            [](GstElement* e) { return factoryKlassHas(e, "Sink", "Video"); }),
+              0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, GstPlayerFormatTest,
+    ::testing::Values(FormatCase{"Wav", "tone.wav", 2.0, 0.01,
+                                 [](const std::string& p) {
+                                     testmedia::writeWav(p, 2.0);
+                                     return std::string();
+                                 }},
+                      FormatCase{"Mp3", "tone.mp3", 2.0, 0.1,
+                                 [](const std::string& p) { return testmedia::encodeMp3(p, 2.0); }},
+                      FormatCase{"Midi", "tune.mid", 3.0, 0.2,
+                                 [](const std::string& p) {
+                                     testmedia::writeMidi(p, 6);
+                                     return std::string();
+                                 }},
+                      FormatCase{"Avi", "clip.avi", 2.0, 0.1,
+                                 [](const std::string& p) { return testmedia::encodeAvi(p, 2.0); }}),
+    [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GstPlayerTest, FileNamesAreBytesNotText) {
+    // Not UTF-8, and characters that mean something in a URI.
+    for (const std::string name : {"\xff\xfe.wav", "a b#c%20?d.wav"}) {
+        SCOPED_TRACE(name);
+        const std::string path = wav(1.0, name);
+        player->setFileName(path);
+        EXPECT_EQ(player->fileName(), path);
+        EXPECT_EQ(player->playState(), MediaPlayer::Stopped) << player->lastError();
+        EXPECT_NEAR(player->durationSeconds(), 1.0, 0.01);
+        playTo(0.1);
+    }
+}
+
+TEST_F(GstPlayerTest, AviIsOpenedWithoutItsPicture) {
+    ASSERT_EQ(testmedia::encodeAvi(dir.file("clip.avi"), 1.0), "");
+    open(dir.file("clip.avi"));
+    guint flags = 0;
+    g_object_get(player->pipelineForTest(), "flags", &flags, nullptr);
+    EXPECT_EQ(flags & 0x1u, 0u) << "video";
+    EXPECT_EQ(flags & 0x4u, 0u) << "subtitles";
+    EXPECT_NE(flags & 0x2u, 0u) << "audio";
+    gint videoStreams = 0;
+    g_object_get(player->pipelineForTest(), "n-video", &videoStreams, nullptr);
+    EXPECT_EQ(videoStreams, 1) << "the file has a picture to leave out";
+    EXPECT_EQ(countElements(player->pipelineForTest(),
+                            [](GstElement* e) { return factoryKlassHas(e, "Decoder", "Video"); }),
+              0);
+}
+
+// ---------------------------------------------------------------------------
+// Pause, stop and seeking.
+
+TEST_F(GstPlayerTest, PauseHoldsThePositionAndPlayResumesFromIt) {
+    open(wav(3.0));
+    playTo(0.3);
+    player->pause();
+    EXPECT_EQ(player->playState(), MediaPlayer::Paused);
+    const double heldAt = player->currentPositionSeconds();
+    EXPECT_GE(heldAt, 0.3);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(player->currentPositionSeconds(), heldAt);
+    EXPECT_EQ(player->playState(), MediaPlayer::Paused);
+
+    player->play();
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+    EXPECT_GE(player->currentPositionSeconds(), heldAt - 0.02);
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() >= heldAt + 0.2; }));
+    EXPECT_LT(player->currentPositionSeconds(), heldAt + 1.5);
+}
+
+TEST_F(GstPlayerTest, PauseOnlyPausesWhatIsPlaying) {
+    open(wav(2.0));
+    player->pause();
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+}
+
+TEST_F(GstPlayerTest, StopKeepsThePositionUntilTheCallerRewinds) {
+    open(wav(3.0));
+    playTo(0.3);
+    player->stop();
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    const double stoppedAt = player->currentPositionSeconds();
+    EXPECT_GE(stoppedAt, 0.3);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player->currentPositionSeconds(), stoppedAt);
+
+    player->setCurrentPositionSeconds(0.0);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+    player->play();
+    EXPECT_LT(player->currentPositionSeconds(), 0.2);
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() > 0.05; }));
+}
+
+TEST_F(GstPlayerTest, WritingThePositionWhileNotPlayingOnlyMovesIt) {
+    open(wav(3.0));
+    player->setCurrentPositionSeconds(1.5);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player->currentPositionSeconds(), 1.5);
+    player->setCurrentPositionSeconds(-4.0);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+
+    playTo(0.1);
+    player->pause();
+    player->setCurrentPositionSeconds(2.0);
+    EXPECT_EQ(player->playState(), MediaPlayer::Paused);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player->currentPositionSeconds(), 2.0);
+
+    // Playing goes on from the new position.
+    player->play();
+    EXPECT_GE(player->currentPositionSeconds(), 1.98);
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() >= 2.2; }));
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+}
+
+TEST_F(GstPlayerTest, WritingThePositionWhilePlayingSeeksAndPlaysOn) {
+    open(wav(4.0));
+    playTo(0.2);
+    player->setCurrentPositionSeconds(2.5);
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+    EXPECT_GE(player->currentPositionSeconds(), 2.48);
+    EXPECT_TRUE(eventually([&] {
+        const double p = player->currentPositionSeconds();
+        EXPECT_GE(p, 2.48);
+        return p >= 2.7;
+    }));
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+
+    // And back again.
+    player->setCurrentPositionSeconds(0.5);
+    EXPECT_LT(player->currentPositionSeconds(), 1.0);
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() >= 0.6; }));
+    EXPECT_LT(player->currentPositionSeconds(), 1.5);
+}
+
+TEST_F(GstPlayerTest, WritingThePositionAtOrPastTheEndEndsTheFile) {
+    open(wav(2.0));
+    const double end = player->durationSeconds();
+
+    playTo(0.1);
+    player->setCurrentPositionSeconds(end);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+
+    playTo(0.1);
+    player->pause();
+    player->setCurrentPositionSeconds(end + 10.0);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+
+    player->setCurrentPositionSeconds(1.0);
+    player->setCurrentPositionSeconds(end + 0.5);
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+
+    // Still playable afterwards, from the start.
+    player->play();
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+    EXPECT_LT(player->currentPositionSeconds(), 0.5);
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() > 0.05; }));
+}
+
+// ---------------------------------------------------------------------------
+// The end of the file.
+
+TEST_F(GstPlayerTest, PlayingToTheEndStopsRewindsAndPlaysAgainFromTheStart) {
+    open(wav(1.0));
+    player->play();
+    double last = 0.0;
+    ASSERT_TRUE(eventually(
+        [&] {
+            if (player->playState() == MediaPlayer::Stopped) {
+                return true;
+            }
+            last = player->currentPositionSeconds();
+            return false;
+        },
+        4000ms));
+    EXPECT_GT(last, 0.5) << "ended too early";
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+    EXPECT_NEAR(player->durationSeconds(), 1.0, 0.01);
+
+    player->play();
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+    EXPECT_LT(player->currentPositionSeconds(), 0.3);
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() >= 0.1; }));
+}
+
+TEST_F(GstPlayerTest, AnEndNobodyPolledIsNoticedByTheNextCommand) {
+    open(wav(0.5));
+    player->play();
+    std::this_thread::sleep_for(1200ms);  // well past the end, without a poll
+    player->play();
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+    EXPECT_LT(player->currentPositionSeconds(), 0.3);
+    EXPECT_TRUE(eventually([&] { return player->playState() == MediaPlayer::Stopped; }));
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+}
+
+TEST_F(GstPlayerTest, MidiPlaysToItsEnd) {
+    const std::string path = dir.file("short.mid");
+    testmedia::writeMidi(path, 2);
+    open(path);
+    EXPECT_NEAR(player->durationSeconds(), 1.0, 0.2);
+    player->play();
+    EXPECT_TRUE(eventually([&] { return player->currentPositionSeconds() >= 0.3; }));
+    EXPECT_TRUE(eventually([&] { return player->playState() == MediaPlayer::Stopped; }, 5000ms))
+        << player->lastError();
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+}
+
+// ---------------------------------------------------------------------------
+// Volume.
+
+TEST_F(GstPlayerTest, VolumeIsAttenuationInHundredthsOfADecibel) {
+    struct Case {
+        int volume;
+        double linear;
+    };
+    const std::string path = wav(1.0);
+    for (const Case c : {Case{0, 1.0}, Case{-600, 0.501187}, Case{-2000, 0.1}, Case{-4000, 0.01},
+                         Case{-9999, 1.0011513e-5}, Case{-10000, 0.0}, Case{-25000, 0.0}}) {
+        SCOPED_TRACE(c.volume);
+        player->setVolume(c.volume);
+        EXPECT_EQ(player->volume(), c.volume);
+        EXPECT_NEAR(player->linearVolumeForTest(), c.linear, c.linear * 1e-5 + 1e-12);
+    }
+    // The volume outlives opening a file.
+    player->setVolume(-2000);
+    open(path);
+    EXPECT_EQ(player->volume(), -2000);
+    EXPECT_NEAR(player->linearVolumeForTest(), 0.1, 1e-9);
+    playTo(0.05);
+    player->setVolume(-4000);
+    EXPECT_NEAR(player->linearVolumeForTest(), 0.01, 1e-9);
+}
+
+// ---------------------------------------------------------------------------
+// Files that cannot be played.
+
+struct BadFileCase {
+    const char* name;
+    std::function<std::string(const TempDir& dir)> make;  // returns the path
+};
+
+void PrintTo(const BadFileCase& c, std::ostream* os) { *os << c.name; }
+
+class GstPlayerBadFileTest : public GstPlayerTest, public ::testing::WithParamInterface<BadFileCase> {};
+
+TEST_P(GstPlayerBadFileTest, LeavesThePlayerStoppedWithoutALength) {
+    const std::string path = GetParam().make(dir);
+    for (int attempt = 0; attempt < 2; ++attempt) {  // fresh, and after a good file
+        SCOPED_TRACE(attempt);
+        const auto started = std::chrono::steady_clock::now();
+        player->setFileName(path);
+        // A hang guard, not a timing requirement.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+        EXPECT_EQ(player->fileName(), path);
+        EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+        EXPECT_EQ(player->durationSeconds(), 0.0);
+        EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+        EXPECT_NE(player->lastError(), "");
+
+        player->play();
+        EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+        player->setCurrentPositionSeconds(0.5);
+        EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+        player->pause();
+        player->stop();
+        std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+        EXPECT_EQ(player->durationSeconds(), 0.0);
+
+        open(wav(1.0));
+        playTo(0.05);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadFiles, GstPlayerBadFileTest,
+    ::testing::Values(BadFileCase{"ZeroBytes",
+                                  [](const TempDir& d) {
+                                      testmedia::writeEmpty(d.file("empty.mp3"));
+                                      return d.file("empty.mp3");
+                                  }},
+                      BadFileCase{"Garbage",
+                                  [](const TempDir& d) {
+                                      testmedia::writeGarbage(d.file("noise.mp3"), 64 * 1024);
+                                      return d.file("noise.mp3");
+                                  }},
+                      BadFileCase{"TruncatedWav",
+                                  [](const TempDir& d) {
+                                      testmedia::writeWav(d.file("cut.wav"), 1.0);
+                                      std::filesystem::resize_file(d.file("cut.wav"), 20);
+                                      return d.file("cut.wav");
+                                  }},
+                      BadFileCase{"Missing", [](const TempDir& d) { return d.file("not-there.wav"); }},
+                      BadFileCase{"Directory", [](const TempDir& d) { return d.path(); }},
+                      BadFileCase{"EmptyName", [](const TempDir&) { return std::string(); }}),
+    [](const ::testing::TestParamInfo<BadFileCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GstPlayerTest, OpeningAnotherFileReplacesThePlayingOne) {
+    open(wav(3.0, "long.wav"));
+    playTo(0.3);
+    open(wav(1.0, "short.wav"));
+    EXPECT_EQ(player->playState(), MediaPlayer::Stopped);
+    EXPECT_NEAR(player->durationSeconds(), 1.0, 0.01);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(player->currentPositionSeconds(), 0.0);
+}
+
+TEST_F(GstPlayerTest, GoesAwayCleanlyWhilePlaying) {
+    open(wav(3.0));
+    playTo(0.1);
+    player.reset();
+    // A second player right after: GStreamer is still usable.
+    player = std::make_unique<GstMediaPlayer>();
+    open(wav(1.0, "again.wav"));
+}
+
+}  // namespace
+}  // namespace vollo
