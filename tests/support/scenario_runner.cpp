@@ -1,0 +1,797 @@
+#include "scenario_runner.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "app/application.h"
+#include "app/frm_main.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "scripted_services.h"
+#include "simulated_player.h"
+
+namespace vollo::scenario {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// One word of a command line: its text and whether it was quoted.
+struct Word {
+    std::string text;
+    bool quoted = false;
+};
+
+std::vector<Word> splitWords(const std::string& line, const std::string& root) {
+    std::vector<Word> words;
+    size_t i = 0;
+    auto expand = [&](std::string text) {
+        size_t at = 0;
+        while ((at = text.find("$ROOT", at)) != std::string::npos) {
+            text.replace(at, 5, root);
+            at += root.size();
+        }
+        return text;
+    };
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i >= line.size()) {
+            break;
+        }
+        Word word;
+        if (line[i] == '"') {
+            word.quoted = true;
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                const char c = line[i];
+                if (c == '\\' && i + 1 < line.size()) {
+                    const char e = line[i + 1];
+                    word.text += e == 'r' ? '\r' : e == 'n' ? '\n' : e == 't' ? '\t' : e;
+                    i += 2;
+                } else if (c == '"') {
+                    ++i;
+                    closed = true;
+                    break;
+                } else {
+                    word.text += c;
+                    ++i;
+                }
+            }
+            if (!closed) {
+                throw Failure("unterminated quoted word");
+            }
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+                word.text += line[i++];
+            }
+        }
+        word.text = expand(word.text);
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+bool parseNumber(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return end && *end == '\0';
+}
+
+std::string quote(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// A value read from the program, with the way it compares.
+struct Observed {
+    enum Kind { Number, Text, Flag } kind = Text;
+    double number = 0;
+    std::string text;
+    bool flag = false;
+
+    static Observed ofNumber(double v) { return {Number, v, {}, false}; }
+    static Observed ofText(std::string t) { return {Text, 0, std::move(t), false}; }
+    static Observed ofFlag(bool b) { return {Flag, 0, {}, b}; }
+    static Observed of(const VarValue& v) {
+        if (const auto* d = std::get_if<double>(&v)) {
+            return ofNumber(*d);
+        }
+        if (const auto* b = std::get_if<bool>(&v)) {
+            return ofFlag(*b);
+        }
+        return ofText(std::get<std::string>(v));
+    }
+    std::string show() const {
+        if (kind == Number) {
+            return formatNumber(number);
+        }
+        if (kind == Flag) {
+            return flag ? "True" : "False";
+        }
+        return quote(text);
+    }
+    bool matches(const std::string& expected) const {
+        if (kind == Number) {
+            double v = 0;
+            return parseNumber(expected, v) && std::fabs(v - number) <= 0.001;
+        }
+        if (kind == Flag) {
+            return expected == (flag ? "True" : "False");
+        }
+        return expected == text;
+    }
+};
+
+const char* const kFormNames[] = {kFrmMain, kFrmOptions, kFrmSearch, kFrmBrowse, kFrmAbout};
+
+bool isFormName(const std::string& name) {
+    for (const char* f : kFormNames) {
+        if (name == f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "name(3)" -> name, 3; "name" -> name, -1.
+std::pair<std::string, int> splitIndex(const std::string& text) {
+    const size_t open = text.find('(');
+    if (open == std::string::npos || text.back() != ')') {
+        return {text, -1};
+    }
+    double index = 0;
+    if (!parseNumber(text.substr(open + 1, text.size() - open - 2), index)) {
+        return {text, -1};
+    }
+    return {text.substr(0, open), static_cast<int>(index)};
+}
+
+class Runner {
+  public:
+    Runner(std::string file, std::ostream& out)
+        : file_(std::move(file)),
+          out_(out) {}
+
+    bool run() {
+        std::ifstream in(file_, std::ios::binary);
+        if (!in) {
+            out_ << file_ << ": cannot read the scenario file\n";
+            return false;
+        }
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        const auto lines = splitLines(buffer.str());
+
+        char pattern[] = "/tmp/vollo-scenario-XXXXXX";
+        if (!::mkdtemp(pattern)) {
+            out_ << file_ << ": cannot make a sandbox\n";
+            return false;
+        }
+        root_ = pattern;
+        const std::string previous = currentDirectory();
+        if (::chdir(root_.c_str()) != 0) {
+            out_ << file_ << ": cannot enter the sandbox\n";
+            return false;
+        }
+        bool passed = true;
+        size_t lineNumber = 0;
+        std::string command;
+        try {
+            for (const auto& line : lines) {
+                ++lineNumber;
+                command = line;
+                const size_t first = line.find_first_not_of(" \t");
+                if (first == std::string::npos || line[first] == '#') {
+                    continue;
+                }
+                execute(splitWords(line, root_));
+                if (!problems_.first.empty()) {
+                    throw Failure(problems_.first);
+                }
+            }
+            lineNumber = lines.size();
+            command = "(end of scenario)";
+            if (!messageBox_.unchecked.empty()) {
+                throw Failure("a message box was shown but never checked: " +
+                              quote(messageBox_.unchecked.front().text));
+            }
+        } catch (const Failure& failure) {
+            out_ << file_ << ":" << lineNumber << ": " << trim(command) << ": " << failure.what() << "\n";
+            passed = false;
+        } catch (const std::exception& error) {
+            out_ << file_ << ":" << lineNumber << ": " << trim(command) << ": error: " << error.what()
+                 << "\n";
+            passed = false;
+        }
+        app_.reset();
+        if (::chdir(previous.c_str()) != 0) {
+            // The next scenario makes its own sandbox; nothing depends on this.
+        }
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+        return passed;
+    }
+
+  private:
+    static std::string trim(const std::string& s) {
+        const size_t a = s.find_first_not_of(" \t");
+        return a == std::string::npos ? "" : s.substr(a);
+    }
+
+    std::string absolute(const std::string& path) const {
+        return startsWith(path, "/") ? path : root_ + "/" + path;
+    }
+
+    void writeFile(const std::string& path, const std::string& bytes) {
+        const std::string full = absolute(path);
+        fs::create_directories(fs::path(full).parent_path());
+        std::ofstream out(full, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        if (!out) {
+            throw Failure("cannot write " + full);
+        }
+    }
+
+    Application& app() {
+        if (!app_) {
+            throw Failure("the program has not been started");
+        }
+        return *app_;
+    }
+
+    FrmMain& mainForm() {
+        Form* form = app().forms().loaded(kFrmMain);
+        if (!form) {
+            throw Failure("frmMain is not loaded");
+        }
+        return static_cast<FrmMain&>(*form);
+    }
+
+    // A loaded form, for checks (never creates one).
+    Form& loadedForm(const std::string& name) {
+        Form* form = app().forms().loaded(name);
+        if (!form) {
+            throw Failure(name + " is not loaded");
+        }
+        return *form;
+    }
+
+    void needArgs(const std::vector<Word>& w, size_t n, const char* usage) {
+        if (w.size() < n) {
+            throw Failure(std::string("usage: ") + usage);
+        }
+    }
+
+    void dispatch(const std::function<void()>& fn) {
+        if (app().forms().ended()) {
+            throw Failure("the program has ended; only checks may follow");
+        }
+        if (!app().forms().dispatch(fn)) {
+            throw Failure("the event could not be dispatched");
+        }
+    }
+
+    void execute(const std::vector<Word>& w) {
+        const std::string& verb = w[0].text;
+        if (verb == "file") {
+            needArgs(w, 2, "file PATH [LINE...]");
+            std::string bytes;
+            for (size_t i = 2; i < w.size(); ++i) {
+                bytes += w[i].text + "\r\n";
+            }
+            writeFile(w[1].text, bytes);
+        } else if (verb == "rawfile") {
+            needArgs(w, 3, "rawfile PATH TEXT");
+            writeFile(w[1].text, w[2].text);
+        } else if (verb == "media") {
+            needArgs(w, 3, "media PATH SECONDS");
+            double seconds = 0;
+            if (!parseNumber(w[2].text, seconds)) {
+                throw Failure("media needs a length in seconds");
+            }
+            writeFile(w[1].text, "");
+            player_.addMedia(absolute(w[1].text), seconds);
+        } else if (verb == "unplayable") {
+            needArgs(w, 2, "unplayable PATH");
+            writeFile(w[1].text, "not a media file");
+            player_.forgetMedia(absolute(w[1].text));
+        } else if (verb == "mkdir") {
+            needArgs(w, 2, "mkdir PATH");
+            fs::create_directories(absolute(w[1].text));
+        } else if (verb == "sysinfo") {
+            needArgs(w, 2, "sysinfo PATH");
+            const std::string path = absolute(w[1].text);
+            launcher_.programs[fs::path(path).filename().string()] = path;
+        } else if (verb == "random") {
+            for (size_t i = 1; i < w.size(); ++i) {
+                double r = 0;
+                if (!parseNumber(w[i].text, r)) {
+                    throw Failure("random takes numbers");
+                }
+                random_.queue.push_back(r);
+            }
+        } else if (verb == "start") {
+            start(w);
+        } else if (verb == "call") {
+            call(w);
+        } else if (verb == "tick") {
+            double n = 1;
+            if (w.size() > 1 && !parseNumber(w[1].text, n)) {
+                throw Failure("tick takes a count");
+            }
+            for (int i = 0; i < static_cast<int>(n); ++i) {
+                dispatch([this] { mainForm().mainTimer.tick(); });
+            }
+        } else if (verb == "set") {
+            needArgs(w, 3, "set TARGET VALUE");
+            set(w[1].text, w[2].text);
+        } else if (verb == "select") {
+            needArgs(w, 2, "select [FORM.]LIST [ROW...]");
+            auto [form, name] = formAndRest(w[1].text);
+            auto* list = dynamic_cast<ListBox*>(form.find(name));
+            if (!list) {
+                throw Failure("no list " + name + " on " + form.name());
+            }
+            std::vector<int> rows;
+            for (size_t i = 2; i < w.size(); ++i) {
+                double row = 0;
+                if (!parseNumber(w[i].text, row) || row < 0 || row >= list->listCount()) {
+                    throw Failure("no row " + w[i].text + " in " + name);
+                }
+                rows.push_back(static_cast<int>(row));
+            }
+            list->setSelection(rows);
+        } else if (verb == "answer") {
+            for (size_t i = 1; i < w.size(); ++i) {
+                const std::string& b = w[i].text;
+                messageBox_.answers.push_back(b == "Yes"      ? MsgResult::Yes
+                                              : b == "No"     ? MsgResult::No
+                                              : b == "Cancel" ? MsgResult::Cancel
+                                              : b == "OK"     ? MsgResult::OK
+                                                              : throw Failure("unknown button " + b));
+            }
+        } else if (verb == "choose") {
+            needArgs(w, 2, "choose PATH|cancel");
+            if (w[1].text == "cancel" && !w[1].quoted) {
+                fileDialog_.choices.push_back(std::nullopt);
+            } else {
+                fileDialog_.choices.push_back(absolute(w[1].text));
+            }
+        } else if (verb == "close") {
+            needArgs(w, 2, "close FORM");
+            close(w[1].text);
+        } else if (verb == "player") {
+            needArgs(w, 2, "player end|advance SECONDS");
+            if (w[1].text == "end") {
+                player_.end();
+            } else if (w[1].text == "advance") {
+                needArgs(w, 3, "player advance SECONDS");
+                double s = 0;
+                if (!parseNumber(w[2].text, s)) {
+                    throw Failure("player advance takes seconds");
+                }
+                player_.advance(s);
+            } else {
+                throw Failure("unknown player command " + w[1].text);
+            }
+        } else if (verb == "expect") {
+            needArgs(w, 2, "expect TARGET [VALUE...]");
+            expect(w);
+        } else {
+            throw Failure("unknown command " + verb);
+        }
+    }
+
+    void start(const std::vector<Word>& w) {
+        if (app_) {
+            throw Failure("the program was started already");
+        }
+        Services services;
+        services.messageBox = &messageBox_;
+        services.fileDialog = &fileDialog_;
+        services.launcher = &launcher_;
+        services.random = &random_;
+        services.process = &process_;
+        services.music = &player_;
+        app_ = std::make_unique<Application>(services, root_);
+        std::vector<std::string> args;
+        for (size_t i = 1; i < w.size(); ++i) {
+            args.push_back(w[i].text);
+        }
+        app_->start(args);
+    }
+
+    // "frmOptions.mDir(3)" -> (frmOptions, "mDir(3)"); without a form name, frmMain.
+    std::pair<Form&, std::string> formAndRest(const std::string& target) {
+        const size_t dot = target.find('.');
+        if (dot != std::string::npos && isFormName(target.substr(0, dot))) {
+            return {loadedForm(target.substr(0, dot)), target.substr(dot + 1)};
+        }
+        return {mainForm(), target};
+    }
+
+    void call(const std::vector<Word>& w) {
+        needArgs(w, 2, "call [FORM.]HANDLER [ARG...]");
+        std::string formName = kFrmMain;
+        std::string handler = w[1].text;
+        const size_t dot = handler.find('.');
+        if (dot != std::string::npos) {
+            formName = handler.substr(0, dot);
+            handler = handler.substr(dot + 1);
+            if (!isFormName(formName)) {
+                throw Failure("no form " + formName);
+            }
+        }
+        if (app().forms().ended()) {
+            throw Failure("the program has ended; only checks may follow");
+        }
+        // Calling a handler of a window that is not open loads it, as code would.
+        Form* form = nullptr;
+        dispatch([&] { form = &app().forms().touch(formName); });
+        const HandlerEntry* entry = form->handler(handler);
+        if (!entry) {
+            throw Failure("no handler " + handler + " on " + formName);
+        }
+        EventArgs args;
+        size_t next = 2;
+        if (entry->indexed) {
+            double index = 0;
+            if (w.size() <= next || !parseNumber(w[next].text, index)) {
+                throw Failure(handler + " needs the control's index first");
+            }
+            args.index = static_cast<int>(index);
+            ++next;
+        }
+        for (size_t i = next; i < w.size(); ++i) {
+            double number = 0;
+            if (w[i].quoted) {
+                args.args.emplace_back(w[i].text);
+            } else if (parseNumber(w[i].text, number)) {
+                args.args.emplace_back(number);
+            } else if (Control* control = form->find(w[i].text)) {
+                args.args.emplace_back(control);
+            } else if (Control* onMain = mainForm().find(w[i].text)) {
+                args.args.emplace_back(onMain);
+            } else {
+                throw Failure("argument " + w[i].text + " is neither a number, a quoted text nor a control");
+            }
+        }
+        const std::string name = handler;
+        dispatch([&] { form->call(name, args); });
+    }
+
+    void close(const std::string& formName) {
+        if (!isFormName(formName)) {
+            throw Failure("no form " + formName);
+        }
+        if (formName == kFrmMain) {
+            FrmMain& main = mainForm();
+            dispatch([&] {
+                EventArgs args;
+                main.call("Form_Unload", args);
+            });
+            return;
+        }
+        loadedForm(formName);
+        dispatch([&] { app().forms().unload(formName); });
+    }
+
+    void set(const std::string& target, const std::string& value) {
+        auto [form, rest] = formAndRest(target);
+        const size_t dot = rest.rfind('.');
+        if (dot == std::string::npos) {
+            throw Failure("set needs CONTROL.PROPERTY");
+        }
+        Control* control = form.find(rest.substr(0, dot));
+        if (!control) {
+            throw Failure("no control " + rest.substr(0, dot) + " on " + form.name());
+        }
+        const std::string property = rest.substr(dot + 1);
+        if (property == "Text") {
+            auto* box = dynamic_cast<TextBox*>(control);
+            if (!box) {
+                throw Failure(control->key() + " has no Text");
+            }
+            dispatch([&] { box->setText(value); });
+        } else if (property == "Value") {
+            auto* box = dynamic_cast<CheckBox*>(control);
+            double v = 0;
+            if (!box || !parseNumber(value, v)) {
+                throw Failure("set Value needs a check box and a number");
+            }
+            dispatch([&] { box->setValue(static_cast<int>(v)); });
+        } else if (property == "Path") {
+            auto* dir = dynamic_cast<DirList*>(control);
+            if (!dir) {
+                throw Failure(control->key() + " has no Path");
+            }
+            dispatch([&] { dir->setPath(absolute(value)); });
+        } else if (property == "Drive") {
+            auto* drive = dynamic_cast<DriveList*>(control);
+            if (!drive) {
+                throw Failure(control->key() + " has no Drive");
+            }
+            dispatch([&] { drive->setDrive(value); });
+        } else {
+            throw Failure("cannot set " + property);
+        }
+    }
+
+    std::optional<Observed> formProperty(Form& form, const std::string& property) {
+        if (property == "Visible") {
+            return Observed::ofFlag(form.visible());
+        }
+        if (property == "Left") {
+            return Observed::ofNumber(form.left());
+        }
+        if (property == "Top") {
+            return Observed::ofNumber(form.top());
+        }
+        if (property == "Caption") {
+            return Observed::ofText(form.caption());
+        }
+        return std::nullopt;
+    }
+
+    // A control property; List and Selected give several values.
+    std::vector<Observed> controlProperty(Control& c, const std::string& property) {
+        auto* list = dynamic_cast<ListBox*>(&c);
+        if (property == "List" && list) {
+            std::vector<Observed> items;
+            for (const auto& item : list->items()) {
+                items.push_back(Observed::ofText(item));
+            }
+            return items;
+        }
+        if (property == "Selected" && list) {
+            std::vector<Observed> rows;
+            for (int row : list->selectedRows()) {
+                rows.push_back(Observed::ofNumber(row));
+            }
+            return rows;
+        }
+        if (property == "ListCount" && list) {
+            return {Observed::ofNumber(list->listCount())};
+        }
+        if (property == "Text" || property == "Caption") {
+            return {Observed::ofText(c.caption())};
+        }
+        if (property == "Value") {
+            if (auto* box = dynamic_cast<CheckBox*>(&c)) {
+                return {Observed::ofNumber(box->value())};
+            }
+        }
+        if (property == "Visible") {
+            return {Observed::ofFlag(c.visible())};
+        }
+        if (property == "Enabled") {
+            return {Observed::ofFlag(c.enabled())};
+        }
+        if (property == "Checked") {
+            if (auto* entry = dynamic_cast<MenuEntry*>(&c)) {
+                return {Observed::ofFlag(entry->checked())};
+            }
+        }
+        if (property == "Left") {
+            return {Observed::ofNumber(c.left())};
+        }
+        if (property == "Top") {
+            return {Observed::ofNumber(c.top())};
+        }
+        if (property == "Width") {
+            return {Observed::ofNumber(c.width())};
+        }
+        if (property == "Height") {
+            return {Observed::ofNumber(c.height())};
+        }
+        if (property == "FontSize") {
+            return {Observed::ofNumber(c.font().sizePoints)};
+        }
+        if (property == "ToolTipText") {
+            return {Observed::ofText(c.toolTipText())};
+        }
+        if (property == "Path") {
+            if (auto* dir = dynamic_cast<DirList*>(&c)) {
+                return {Observed::ofText(dir->path())};
+            }
+        }
+        if (property == "Drive") {
+            if (auto* drive = dynamic_cast<DriveList*>(&c)) {
+                return {Observed::ofText(drive->drive())};
+            }
+        }
+        if (property == "FileName") {
+            if (auto* dialog = dynamic_cast<FileDialog*>(&c)) {
+                return {Observed::ofText(dialog->fileName)};
+            }
+        }
+        throw Failure(c.key() + " has no property " + property);
+    }
+
+    void compare(const std::string& what, const std::vector<Observed>& found, const std::vector<Word>& w,
+                 size_t first) {
+        std::vector<std::string> expected;
+        for (size_t i = first; i < w.size(); ++i) {
+            expected.push_back(w[i].text);
+        }
+        bool same = found.size() == expected.size();
+        for (size_t i = 0; same && i < found.size(); ++i) {
+            same = found[i].matches(expected[i]);
+        }
+        if (!same) {
+            std::string e, f;
+            for (const auto& x : expected) {
+                e += (e.empty() ? "" : " ") + quote(x);
+            }
+            for (const auto& x : found) {
+                f += (f.empty() ? "" : " ") + x.show();
+            }
+            throw Failure(what + ": expected [" + e + "], found [" + f + "]");
+        }
+    }
+
+    void expect(const std::vector<Word>& w) {
+        const std::string& target = w[1].text;
+        if (target == "file") {
+            needArgs(w, 3, "expect file PATH [LINE...]");
+            const std::string path = absolute(w[2].text);
+            std::string error;
+            const auto bytes = readFileBytes(path, &error);
+            if (!bytes) {
+                throw Failure("cannot read " + path + ": " + error);
+            }
+            std::vector<Observed> lines;
+            size_t start = 0;
+            while (start < bytes->size()) {
+                const size_t end = bytes->find("\r\n", start);
+                if (end == std::string::npos) {
+                    throw Failure("the last line of " + path +
+                                  " does not end in CR LF: " + quote(bytes->substr(start)));
+                }
+                lines.push_back(Observed::ofText(bytes->substr(start, end - start)));
+                start = end + 2;
+            }
+            compare("file " + w[2].text, lines, w, 3);
+        } else if (target == "nofile") {
+            needArgs(w, 3, "expect nofile PATH");
+            if (fs::exists(fs::symlink_status(absolute(w[2].text)))) {
+                throw Failure(w[2].text + " exists");
+            }
+        } else if (target == "msgbox") {
+            needArgs(w, 3, "expect msgbox TEXT [TITLE]");
+            if (messageBox_.unchecked.empty()) {
+                throw Failure("no message box was shown");
+            }
+            const ShownBox box = messageBox_.unchecked.front();
+            messageBox_.unchecked.pop_front();
+            const std::string& text = w[2].text;
+            const bool textMatches = endsWith(text, "*")
+                                         ? startsWith(box.text, text.substr(0, text.size() - 1))
+                                         : box.text == text;
+            if (!textMatches) {
+                throw Failure("expected the message " + quote(text) + ", found " + quote(box.text));
+            }
+            if (w.size() > 3 && box.title != w[3].text) {
+                throw Failure("expected the title " + quote(w[3].text) + ", found " + quote(box.title));
+            }
+        } else if (target == "started") {
+            needArgs(w, 3, "expect started PATH");
+            if (launcher_.lastStarted != absolute(w[2].text)) {
+                throw Failure("expected " + quote(absolute(w[2].text)) + " started, found " +
+                              quote(launcher_.lastStarted));
+            }
+        } else if (target == "ended") {
+            if (!process_.ended) {
+                throw Failure("the program has not ended");
+            }
+        } else if (startsWith(target, "music.")) {
+            const std::string p = target.substr(6);
+            Observed value;
+            if (p == "FileName") {
+                value = Observed::ofText(player_.fileName());
+            } else if (p == "PlayState") {
+                value = Observed::ofNumber(player_.playState());
+            } else if (p == "CurrentPosition") {
+                value = Observed::ofNumber(player_.currentPositionSeconds());
+            } else if (p == "Duration") {
+                value = Observed::ofNumber(player_.durationSeconds());
+            } else if (p == "Volume") {
+                value = Observed::ofNumber(player_.volume());
+            } else {
+                throw Failure("music has no property " + p);
+            }
+            compare(target, {value}, w, 2);
+        } else {
+            compare(target, observe(target), w, 2);
+        }
+    }
+
+    std::vector<Observed> observe(const std::string& target) {
+        if (target == "confirmExit") {
+            return {Observed::ofFlag(app().confirmExit)};
+        }
+        if (target == "listFontSize") {
+            return {Observed::ofNumber(app().listFontSize)};
+        }
+        std::string formName = kFrmMain;
+        std::string rest = target;
+        const size_t dot = target.find('.');
+        if (dot != std::string::npos && isFormName(target.substr(0, dot))) {
+            formName = target.substr(0, dot);
+            rest = target.substr(dot + 1);
+            if (rest == "Loaded") {
+                return {Observed::ofFlag(app().forms().isLoaded(formName))};
+            }
+            Form& form = loadedForm(formName);
+            if (auto value = formProperty(form, rest)) {
+                return {*value};
+            }
+        }
+        Form& form = loadedForm(formName);
+        const size_t propertyDot = rest.rfind('.');
+        if (propertyDot == std::string::npos) {
+            auto [name, index] = splitIndex(rest);
+            if (const auto* reader = form.findVariable(name)) {
+                return {Observed::of((*reader)(index))};
+            }
+            throw Failure("no variable " + rest + " on " + formName);
+        }
+        Control* control = form.find(rest.substr(0, propertyDot));
+        if (!control) {
+            throw Failure("no control " + rest.substr(0, propertyDot) + " on " + formName);
+        }
+        return controlProperty(*control, rest.substr(propertyDot + 1));
+    }
+
+    std::string file_;
+    std::ostream& out_;
+    std::string root_;
+    ScriptProblems problems_;
+    ScriptedMessageBox messageBox_{problems_};
+    ScriptedFileDialog fileDialog_{problems_};
+    FakeLauncher launcher_;
+    QueuedRandom random_;
+    RecordingProcess process_;
+    SimulatedPlayer player_;
+    std::unique_ptr<Application> app_;
+};
+
+}  // namespace
+
+bool runScenarioFile(const std::string& path, std::ostream& out) {
+    Runner runner(path, out);
+    return runner.run();
+}
+
+}  // namespace vollo::scenario
