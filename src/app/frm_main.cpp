@@ -131,6 +131,8 @@ FrmMain::~FrmMain() = default;
 void FrmMain::layout() {
     setCaption("Vollo 2.0");
     setClientSize(10110, 7905);
+    setLeft(1200);
+    setTop(900);
     setFont({"Tahoma", 8.25f, false});
     backColor = kDarkBlue;
     picture = "background";
@@ -143,7 +145,6 @@ void FrmMain::layout() {
     lblFirstTime.move(120, 40, 1695, 495);
     lblFirstTime.setCaption("Click File->Options to add media folders.");
     lblFirstTime.setColors(kWhite, std::nullopt);
-    lblFirstTime.setVisible(false);
 
     frmMiniKeyboard.move(1800, 0, 3375, 495);
     frmMiniKeyboard.setVisible(false);

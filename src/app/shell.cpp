@@ -69,6 +69,8 @@ void FrmMain::Form_Load() {
     std::fill(mediaDirs.begin(), mediaDirs.end(), std::string());
     std::copy(lines.begin(), lines.end(), mediaDirs.begin());
     scanLibraryAtStartup(*this, leadingDirectories(mediaDirs));
+    // The hint agrees with the library from the first moment on, not only from the first tick.
+    lblFirstTime.setVisible(hiddenSongList.listCount() < 1);
 }
 
 void FrmMain::mnuExit_Click() {
