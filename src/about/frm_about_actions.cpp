@@ -1,12 +1,46 @@
 // The About window's buttons and the main window's Help -> About.
 #include "about/frm_about.h"
 
+#include "app/application.h"
+
 namespace vollo {
 
-void FrmAbout::cmdOK_Click() {}
-void FrmAbout::cmdSysInfo_Click() {}
-void FrmAbout::StartSysInfo() {}
+namespace {
 
-void bindAboutMenu(Application&, Form&) {}
+// The desktop's system-information programs, in the order they are looked for.
+const char* const kSysInfoPrograms[] = {"kinfocenter", "hardinfo", "gnome-system-monitor"};
+
+}  // namespace
+
+void FrmAbout::cmdOK_Click() {
+    app_.forms().unload(kFrmAbout);
+}
+
+void FrmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
+
+void FrmAbout::StartSysInfo() {
+    // Only the first program found is tried; any failure ends in the one message.
+    if (ProgramLauncher* launcher = app_.services().launcher) {
+        for (const char* name : kSysInfoPrograms) {
+            if (const auto path = launcher->findOnPath(name)) {
+                if (launcher->start(*path)) {
+                    return;
+                }
+                break;
+            }
+        }
+    }
+    app_.msgBox("System Information Is Unavailable At This Time", MsgButtons::OK, "Vollo");
+}
+
+void bindAboutMenu(Application& app, Form& frmMain) {
+    frmMain.on("mnuAbout_Click", [&app](EventArgs&) {
+        FrmAbout& about = app.frmAbout();
+        about.show();
+        about.bringToFront();
+    });
+}
 
 }  // namespace vollo

@@ -2,6 +2,9 @@
 // dialog's box whose number stands in the hidden label arrayElement.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/form.h"
 
 namespace vollo {
@@ -25,6 +28,17 @@ class FrmBrowse : public Form {
 
   private:
     Application& app_;
+    // Set while the drive list is put back after a drive that cannot be read.
+    bool revertingDrive_ = false;
 };
+
+// The drive holding path: the longest of drives that is path itself or one of
+// its parent folders ("/" holds every absolute path); "" when none does.
+std::string driveHolding(const std::string& path, const std::vector<std::string>& drives);
+
+// The folder shown for a drive: the current directory when it lies on that
+// drive, otherwise the drive's own root folder.
+std::string currentDirectoryOfDrive(const std::string& drive, const std::string& currentDir,
+                                    const std::vector<std::string>& drives);
 
 }  // namespace vollo

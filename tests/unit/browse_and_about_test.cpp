@@ -1,0 +1,163 @@
+// The directory picker's drives (which drive holds a folder, which folder a
+// drive shows, a drive that cannot be read) and the About window's launcher
+// when starting the program fails.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "about/frm_about.h"
+#include "app/application.h"
+#include "platform/files.h"
+#include "platform/media_player.h"
+#include "settings/frm_browse.h"
+
+namespace vollo {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PickerDrives, TheLongestMountPointThatIsAParentFolderHoldsAPath) {
+    const std::vector<std::string> drives{"/", "/mnt", "/mnt/usb", "/media/disk/"};
+    EXPECT_EQ(driveHolding("/home/me/music", drives), "/");
+    EXPECT_EQ(driveHolding("/", drives), "/");
+    EXPECT_EQ(driveHolding("/mnt", drives), "/mnt");
+    EXPECT_EQ(driveHolding("/mnt/usb", drives), "/mnt/usb");
+    EXPECT_EQ(driveHolding("/mnt/usb/songs", drives), "/mnt/usb");
+    EXPECT_EQ(driveHolding("/mnt/usb2/songs", drives), "/mnt");  // a name prefix is no parent folder
+    EXPECT_EQ(driveHolding("/mntx", drives), "/");
+    EXPECT_EQ(driveHolding("/media/disk/a", drives), "/media/disk");
+    EXPECT_EQ(driveHolding("relative/path", drives), "");
+    EXPECT_EQ(driveHolding("/home", {"/mnt"}), "");
+}
+
+TEST(PickerDrives, ADriveShowsTheCurrentDirectoryOnlyWhenItHoldsIt) {
+    const std::vector<std::string> drives{"/", "/mnt/usb"};
+    EXPECT_EQ(currentDirectoryOfDrive("/", "/home/me", drives), "/home/me");
+    EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb", "/home/me", drives), "/mnt/usb");
+    EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb", "/mnt/usb/songs", drives), "/mnt/usb/songs");
+    // The current directory lies on the nested drive, not on "/".
+    EXPECT_EQ(currentDirectoryOfDrive("/", "/mnt/usb/songs", drives), "/");
+    EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb/", "/mnt/usb/songs", drives), "/mnt/usb/songs");
+}
+
+class QuietPlayer : public MediaPlayer {
+  public:
+    std::string fileName() const override { return name_; }
+    void setFileName(const std::string& path) override { name_ = path; }
+    void play() override {}
+    void pause() override {}
+    void stop() override {}
+    double currentPositionSeconds() override { return 0; }
+    void setCurrentPositionSeconds(double) override {}
+    double durationSeconds() override { return 0; }
+    int playState() override { return NothingOpened; }
+    int volume() const override { return 0; }
+    void setVolume(int) override {}
+
+  private:
+    std::string name_;
+};
+
+class RecordingBoxes : public MessageBoxService {
+  public:
+    MsgResult show(const std::string& text, MsgButtons, const std::string& title) override {
+        shown.push_back(title + ": " + text);
+        return MsgResult::OK;
+    }
+    std::vector<std::string> shown;
+};
+
+class Launcher : public ProgramLauncher {
+  public:
+    std::optional<std::string> findOnPath(const std::string& name) override {
+        looked.push_back(name);
+        const auto it = onPath.find(name);
+        return it == onPath.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    bool start(const std::string& path) override {
+        tried.push_back(path);
+        return startWorks;
+    }
+    std::map<std::string, std::string> onPath;
+    bool startWorks = true;
+    std::vector<std::string> looked;
+    std::vector<std::string> tried;
+};
+
+// An application in a folder of its own, which is also the current directory.
+class WindowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = currentDirectory();
+        char pattern[] = "/tmp/vollo-windows-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        ASSERT_EQ(::chdir(dir_.c_str()), 0);
+        dir_ = currentDirectory();
+        Services services;
+        services.messageBox = &boxes_;
+        services.launcher = &launcher_;
+        services.music = &player_;
+        app_ = std::make_unique<Application>(services, dir_);
+    }
+    void TearDown() override {
+        app_.reset();
+        EXPECT_EQ(::chdir(previous_.c_str()), 0);
+        fs::remove_all(dir_);
+    }
+
+    std::string previous_;
+    std::string dir_;
+    QuietPlayer player_;
+    RecordingBoxes boxes_;
+    Launcher launcher_;
+    std::unique_ptr<Application> app_;
+};
+
+TEST_F(WindowsTest, ThePickerFollowsItsDriveAndStaysPutOnOneThatCannotBeRead) {
+    FrmBrowse& picker = app_->frmBrowse();
+    const std::string home = driveHolding(dir_, picker.Drive1.drives());
+    EXPECT_EQ(picker.Drive1.drive(), home);
+    EXPECT_EQ(picker.Dir1.path(), dir_);
+
+    // A drive that does not hold the current directory shows its root folder.
+    fs::create_directories(dir_ + "/other/inner");
+    picker.Drive1.setDrive(dir_ + "/other");
+    EXPECT_EQ(picker.Dir1.path(), dir_ + "/other");
+    EXPECT_EQ(picker.Dir1.folders(), std::vector<std::string>{"inner"});
+
+    // Back on the drive holding the current directory: that directory again.
+    picker.Drive1.setDrive(home);
+    EXPECT_EQ(picker.Dir1.path(), dir_);
+
+    // A drive that cannot be read: the folder list stays, the drive list goes back.
+    ASSERT_TRUE(picker.Dir1.setPath(dir_ + "/other/inner"));
+    picker.Drive1.setDrive(dir_ + "/gone");
+    EXPECT_EQ(picker.Dir1.path(), dir_ + "/other/inner");
+    EXPECT_EQ(picker.Drive1.drive(), home);
+    EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(WindowsTest, SystemInformationTriesOnlyTheFirstProgramFoundAndReportsAFailedStart) {
+    FrmAbout& about = app_->frmAbout();
+    launcher_.onPath = {{"hardinfo", "/usr/bin/hardinfo"}, {"gnome-system-monitor", "/usr/bin/gsm"}};
+    launcher_.startWorks = false;
+    about.StartSysInfo();
+    EXPECT_EQ(launcher_.looked, (std::vector<std::string>{"kinfocenter", "hardinfo"}));
+    EXPECT_EQ(launcher_.tried, std::vector<std::string>{"/usr/bin/hardinfo"});
+    EXPECT_EQ(boxes_.shown,
+              std::vector<std::string>{"Vollo: System Information Is Unavailable At This Time"});
+    EXPECT_TRUE(app_->forms().isLoaded(kFrmAbout));
+
+    launcher_.startWorks = true;
+    about.StartSysInfo();
+    EXPECT_EQ(launcher_.tried.back(), "/usr/bin/hardinfo");
+    EXPECT_EQ(boxes_.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vollo
