@@ -284,17 +284,26 @@ void FrmMain::appendToPlaylist(const std::string& title, const std::string& path
 }
 
 void FrmMain::setLibrary(std::vector<std::string> titles, std::vector<EntryKey> keys) {
-    std::vector<std::string> keyTexts;
-    keyTexts.reserve(keys.size());
-    libraryLowerTitles.clear();
-    libraryLowerTitles.reserve(titles.size());
-    for (size_t i = 0; i < titles.size(); ++i) {
-        keyTexts.push_back(keys[i].text());
-        libraryLowerTitles.push_back(lowerText(titles[i]));
+    ScannedLibrary library;
+    library.lowerTitles.reserve(titles.size());
+    for (const auto& title : titles) {
+        library.lowerTitles.push_back(lowerText(title));
     }
-    libraryKeys = std::move(keys);
+    library.titles = std::move(titles);
+    library.keys = std::move(keys);
+    setLibrary(std::move(library));
+}
+
+void FrmMain::setLibrary(ScannedLibrary library) {
+    std::vector<std::string> keyTexts;
+    keyTexts.reserve(library.keys.size());
+    for (const auto& key : library.keys) {
+        keyTexts.push_back(key.text());
+    }
+    libraryLowerTitles = std::move(library.lowerTitles);
+    libraryKeys = std::move(library.keys);
     hiddenSongListInfo.assign(std::move(keyTexts));
-    hiddenSongList.assign(std::move(titles));
+    hiddenSongList.assign(std::move(library.titles));
 }
 
 void FrmMain::registerVariables() {

@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "library/entry_key.h"
+#include "library/library_scan.h"
 #include "platform/form.h"
 #include "playback/shuffle_history.h"
 
@@ -118,6 +119,7 @@ class FrmMain : public Form {
     void appendToPlaylist(const std::string& title, const std::string& path);
     // Replaces the library (both lists and the key tables) with entries already in library order.
     void setLibrary(std::vector<std::string> titles, std::vector<EntryKey> keys);
+    void setLibrary(ScannedLibrary library);
 
     // Start-up and shut-down (shell.cpp).
     void Form_Load();
@@ -126,6 +128,9 @@ class FrmMain : public Form {
     void SaveWindowState();
     void mnuShowFilter_Click();
     void mnuOptions_Click();
+    // Applies a font size to the song and playlist lists; false, after the
+    // "Invalid font size." message, when it lies outside 4..72.
+    bool applyListFontSize(const std::string& fontText);
 
   private:
     void layout();

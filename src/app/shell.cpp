@@ -29,22 +29,8 @@ void FrmMain::Form_Load() {
     restoreWindowState(app_);
 
     // 3. The list font size from the options dialog's box.
-    const std::string fontText = app_.frmOptions().txtFontSize.text();
-    const double size = numericPrefix(fontText);
-    if (size < 4 || size > 72) {
-        app_.msgBox(kInvalidFontSize);
+    if (!applyListFontSize(app_.frmOptions().txtFontSize.text())) {
         return;  // no command line, no scan; currentSong keeps 0
-    }
-    if (isWholeNumber(fontText)) {
-        const auto points = static_cast<float>(size);
-        visibleSongList.setFontSize(points);
-        hiddenSongList.setFontSize(points);
-        setFontSize(points);
-        playList.setFontSize(points);
-        app_.listFontSize = static_cast<std::int16_t>(roundHalfEven(size));
-        visibleSongList.setHeight(5310);
-        hiddenSongList.setHeight(5310);
-        playList.setHeight(5310);
     }
 
     // 4. A media file named on the command line.
@@ -71,6 +57,28 @@ void FrmMain::Form_Load() {
     scanLibraryAtStartup(*this, leadingDirectories(mediaDirs));
     // The hint agrees with the library from the first moment on, not only from the first tick.
     lblFirstTime.setVisible(hiddenSongList.listCount() < 1);
+}
+
+bool FrmMain::applyListFontSize(const std::string& fontText) {
+    const double size = numericPrefix(fontText);
+    if (size < 4 || size > 72) {
+        app_.msgBox(kInvalidFontSize);
+        return false;
+    }
+    // A text that is not one number as a whole ("12abc") changes nothing.
+    if (isWholeNumber(fontText)) {
+        const auto points = static_cast<float>(size);
+        visibleSongList.setFontSize(points);
+        hiddenSongList.setFontSize(points);
+        setFontSize(points);
+        playList.setFontSize(points);
+        app_.listFontSize = static_cast<std::int16_t>(roundHalfEven(size));
+        // A font change alters a list's height: back to the layout's.
+        visibleSongList.setHeight(5310);
+        hiddenSongList.setHeight(5310);
+        playList.setHeight(5310);
+    }
+    return true;
 }
 
 void FrmMain::mnuExit_Click() {

@@ -1,6 +1,8 @@
 #include "library/library_scan.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <numeric>
 
 #include "app/frm_main.h"
@@ -10,54 +12,98 @@
 namespace vollo {
 
 bool isPlayableName(const std::string& fileName, bool withAvi) {
-    const std::string ext = lowerText(fileName.size() < 4 ? fileName : fileName.substr(fileName.size() - 4));
-    return ext == ".mp3" || ext == ".wav" || ext == ".mid" || (withAvi && ext == ".avi");
+    if (fileName.size() < 4) {
+        return false;  // the last four characters would be the whole name, and none is a playable one
+    }
+    char ext[4];
+    for (int i = 0; i < 4; ++i) {
+        const char c = fileName[fileName.size() - 4 + static_cast<size_t>(i)];
+        ext[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    }
+    const std::string_view e(ext, 4);
+    return e == ".mp3" || e == ".wav" || e == ".mid" || (withAvi && e == ".avi");
 }
 
 namespace {
 
-struct Item {
-    std::string lowerTitle;
-    std::string lowerKey;
-    std::string title;
-    EntryKey key;
+// Sorting 100,000 titles is the scan's largest cost: sort small records by the
+// first 16 bytes of the lower-cased title held as two integers, and compare the
+// whole texts only where those are equal.
+struct SortRecord {
+    std::uint64_t high;
+    std::uint64_t low;
+    std::uint32_t index;
 };
 
-bool libraryLess(const Item& a, const Item& b) {
-    if (int c = a.lowerTitle.compare(b.lowerTitle); c != 0) {
-        return c < 0;
+std::uint64_t bigEndianBytes(const std::string& text, size_t from) {
+    std::uint64_t value = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        const size_t at = from + i;
+        value = (value << 8) | (at < text.size() ? static_cast<unsigned char>(text[at]) : 0u);
     }
-    if (int c = a.lowerKey.compare(b.lowerKey); c != 0) {
-        return c < 0;
-    }
-    if (int c = a.title.compare(b.title); c != 0) {
-        return c < 0;
-    }
-    return a.key.text() < b.key.text();
+    return value;
 }
 
-void appendDirectory(std::vector<Item>& items, const std::string& dir, bool withAvi) {
+struct Collected {
+    std::vector<std::string> titles;
+    std::vector<std::string> lowerTitles;
+    std::vector<EntryKey> keys;
+
+    void add(std::string name, const std::string& dir) {
+        titles.push_back(titleOf(name));
+        lowerTitles.push_back(lowerText(titles.back()));
+        keys.push_back(EntryKey{std::move(name), dir});
+    }
+};
+
+void collectDirectory(Collected& into, const std::string& dir, bool withAvi) {
     for (auto& name : listFiles(dir)) {
-        if (!isPlayableName(name, withAvi)) {
-            continue;
+        if (isPlayableName(name, withAvi)) {
+            into.add(std::move(name), dir);
         }
-        Item item;
-        item.title = titleOf(name);
-        item.lowerTitle = lowerText(item.title);
-        item.key = EntryKey{std::move(name), dir};
-        item.lowerKey = lowerText(item.key.text());
-        items.push_back(std::move(item));
     }
 }
 
-ScannedLibrary finish(std::vector<Item>& items) {
-    std::sort(items.begin(), items.end(), libraryLess);
+ScannedLibrary sortCollected(Collected& items) {
+    const size_t n = items.titles.size();
+    std::vector<SortRecord> records(n);
+    for (size_t i = 0; i < n; ++i) {
+        const std::string& lower = items.lowerTitles[i];
+        records[i] = {bigEndianBytes(lower, 0), bigEndianBytes(lower, 8), static_cast<std::uint32_t>(i)};
+    }
+    // Lower-cased title, then lower-cased key, then the raw bytes of both: the
+    // order a sorted list gives titles, with equal titles ordered by key.
+    auto fullLess = [&items](std::uint32_t a, std::uint32_t b) {
+        if (const int c = items.lowerTitles[a].compare(items.lowerTitles[b]); c != 0) {
+            return c < 0;
+        }
+        const std::string keyA = items.keys[a].text();
+        const std::string keyB = items.keys[b].text();
+        if (const int c = lowerText(keyA).compare(lowerText(keyB)); c != 0) {
+            return c < 0;
+        }
+        if (const int c = items.titles[a].compare(items.titles[b]); c != 0) {
+            return c < 0;
+        }
+        return keyA < keyB;
+    };
+    std::sort(records.begin(), records.end(), [&](const SortRecord& a, const SortRecord& b) {
+        if (a.high != b.high) {
+            return a.high < b.high;
+        }
+        if (a.low != b.low) {
+            return a.low < b.low;
+        }
+        return fullLess(a.index, b.index);
+    });
     ScannedLibrary library;
-    library.titles.reserve(items.size());
-    library.keys.reserve(items.size());
-    for (auto& item : items) {
-        library.titles.push_back(std::move(item.title));
-        library.keys.push_back(std::move(item.key));
+    library.titles.reserve(n);
+    library.keys.reserve(n);
+    library.lowerTitles.reserve(n);
+    for (const SortRecord& record : records) {
+        library.titles.push_back(std::move(items.titles[record.index]));
+        library.keys.push_back(std::move(items.keys[record.index]));
+        library.lowerTitles.push_back(std::move(items.lowerTitles[record.index]));
     }
     return library;
 }
@@ -65,32 +111,28 @@ ScannedLibrary finish(std::vector<Item>& items) {
 }  // namespace
 
 ScannedLibrary scanDirectories(const std::vector<std::string>& dirs, bool withAvi) {
-    std::vector<Item> items;
+    Collected items;
     for (const auto& dir : dirs) {
-        appendDirectory(items, dir, withAvi);
+        collectDirectory(items, dir, withAvi);
     }
-    return finish(items);
+    return sortCollected(items);
 }
 
 namespace {
 
 void scanInto(FrmMain& main, const std::vector<std::string>& dirs, bool withAvi, bool keepExisting) {
-    std::vector<Item> items;
+    Collected items;
     if (keepExisting) {
         for (int i = 0; i < main.hiddenSongList.listCount(); ++i) {
-            Item item;
-            item.title = main.hiddenSongList.list(i);
-            item.lowerTitle = main.libraryLowerTitles[static_cast<size_t>(i)];
-            item.key = main.libraryKeys[static_cast<size_t>(i)];
-            item.lowerKey = lowerText(item.key.text());
-            items.push_back(std::move(item));
+            items.titles.push_back(main.hiddenSongList.list(i));
+            items.lowerTitles.push_back(main.libraryLowerTitles[static_cast<size_t>(i)]);
+            items.keys.push_back(main.libraryKeys[static_cast<size_t>(i)]);
         }
     }
     for (const auto& dir : dirs) {
-        appendDirectory(items, dir, withAvi);
+        collectDirectory(items, dir, withAvi);
     }
-    ScannedLibrary library = finish(items);
-    main.setLibrary(std::move(library.titles), std::move(library.keys));
+    main.setLibrary(sortCollected(items));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class FrmMain;
 struct ScannedLibrary {
     std::vector<std::string> titles;
     std::vector<EntryKey> keys;
+    std::vector<std::string> lowerTitles;  // lowerText of each title, ascending
 };
 
 // True when the file name's last four characters, lower-cased, are a playable

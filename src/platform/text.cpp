@@ -84,6 +84,23 @@ void appendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 std::string lowerText(std::string_view text) {
+    // Most texts are ASCII: copy and lower in place.
+    bool ascii = true;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        std::string out(text);
+        for (char& c : out) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c + 32);
+            }
+        }
+        return out;
+    }
     std::string out;
     out.reserve(text.size());
     size_t i = 0;

@@ -14,7 +14,6 @@ namespace vollo {
 
 namespace {
 
-const char* const kInvalidFontSize = "Invalid font size.\r\n\r\nFont size must be between 4 and 72.";
 const char* const kCannotSave = "Could not save the media directories.";
 
 }  // namespace
@@ -23,26 +22,9 @@ void FrmOptions::cmdApply_Click() {
     // 1. The exit confirmation takes effect even when the font size is refused.
     app_.confirmExit = chkConfirmExit.value() == 1;
 
-    // 2. The font size must lie between 4 and 72.
-    const std::string fontText = txtFontSize.text();
-    const double size = numericPrefix(fontText);
-    if (size < 4 || size > 72) {
-        app_.msgBox(kInvalidFontSize, MsgButtons::OK, "Vollo");
+    // 2-3. The font size must lie between 4 and 72; it is applied to the lists.
+    if (!app_.frmMain().applyListFontSize(txtFontSize.text())) {
         return;
-    }
-
-    // 3. Only a text that is one number as a whole changes the fonts.
-    if (isWholeNumber(fontText)) {
-        FrmMain& main = app_.frmMain();
-        const auto points = static_cast<float>(size);
-        main.visibleSongList.setFontSize(points);
-        main.hiddenSongList.setFontSize(points);
-        main.setFontSize(points);
-        main.playList.setFontSize(points);
-        app_.listFontSize = static_cast<std::int16_t>(roundHalfEven(size));
-        main.visibleSongList.setHeight(5310);
-        main.hiddenSongList.setHeight(5310);
-        main.playList.setHeight(5310);
     }
 
     // 4. The non-empty boxes move up in their order; blanks count as text.

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vollo needs to build, run and be tested.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config clang-format
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # the windows
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  # the sound: playbin, mp3, wav, avi and MIDI through fluidsynth with a General MIDI soundfont
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base
+  gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
+  gstreamer1.0-tools timgm6mb-soundfont
+  # an audio output for the desktop (PulseAudio/PipeWire/ALSA)
+  gstreamer1.0-alsa gstreamer1.0-pulseaudio
+  # screenshots of the windows without a display
+  xvfb xauth imagemagick x11-utils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update
+$sudo apt-get install -y --no-install-recommends "${missing[@]}"
