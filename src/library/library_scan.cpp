@@ -1,9 +1,11 @@
 #include "library/library_scan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <numeric>
+#include <thread>
 
 #include "app/frm_main.h"
 #include "platform/files.h"
@@ -36,12 +38,13 @@ struct SortRecord {
 };
 
 std::uint64_t bigEndianBytes(const std::string& text, size_t from) {
-    std::uint64_t value = 0;
-    for (size_t i = 0; i < 8; ++i) {
-        const size_t at = from + i;
-        value = (value << 8) | (at < text.size() ? static_cast<unsigned char>(text[at]) : 0u);
+    unsigned char bytes[8] = {};
+    if (from < text.size()) {
+        std::memcpy(bytes, text.data() + from, std::min<size_t>(8, text.size() - from));
     }
-    return value;
+    std::uint64_t value;
+    std::memcpy(&value, bytes, 8);
+    return __builtin_bswap64(value);
 }
 
 struct Collected {
@@ -64,6 +67,24 @@ void collectDirectory(Collected& into, const std::string& dir, bool withAvi) {
     }
 }
 
+// Lower-cased title, then lower-cased key, then the raw bytes of both: the
+// order a sorted list gives titles, with equal titles ordered by key.
+bool libraryLess(const std::string& lowerTitleA, const std::string& titleA, const EntryKey& keyA,
+                 const std::string& lowerTitleB, const std::string& titleB, const EntryKey& keyB) {
+    if (const int c = lowerTitleA.compare(lowerTitleB); c != 0) {
+        return c < 0;
+    }
+    const std::string textA = keyA.text();
+    const std::string textB = keyB.text();
+    if (const int c = lowerText(textA).compare(lowerText(textB)); c != 0) {
+        return c < 0;
+    }
+    if (const int c = titleA.compare(titleB); c != 0) {
+        return c < 0;
+    }
+    return textA < textB;
+}
+
 ScannedLibrary sortCollected(Collected& items) {
     const size_t n = items.titles.size();
     std::vector<SortRecord> records(n);
@@ -71,21 +92,9 @@ ScannedLibrary sortCollected(Collected& items) {
         const std::string& lower = items.lowerTitles[i];
         records[i] = {bigEndianBytes(lower, 0), bigEndianBytes(lower, 8), static_cast<std::uint32_t>(i)};
     }
-    // Lower-cased title, then lower-cased key, then the raw bytes of both: the
-    // order a sorted list gives titles, with equal titles ordered by key.
     auto fullLess = [&items](std::uint32_t a, std::uint32_t b) {
-        if (const int c = items.lowerTitles[a].compare(items.lowerTitles[b]); c != 0) {
-            return c < 0;
-        }
-        const std::string keyA = items.keys[a].text();
-        const std::string keyB = items.keys[b].text();
-        if (const int c = lowerText(keyA).compare(lowerText(keyB)); c != 0) {
-            return c < 0;
-        }
-        if (const int c = items.titles[a].compare(items.titles[b]); c != 0) {
-            return c < 0;
-        }
-        return keyA < keyB;
+        return libraryLess(items.lowerTitles[a], items.titles[a], items.keys[a], items.lowerTitles[b],
+                           items.titles[b], items.keys[b]);
     };
     std::sort(records.begin(), records.end(), [&](const SortRecord& a, const SortRecord& b) {
         if (a.high != b.high) {
@@ -108,14 +117,67 @@ ScannedLibrary sortCollected(Collected& items) {
     return library;
 }
 
+// Merges two runs, each in library order.
+ScannedLibrary mergeRuns(ScannedLibrary a, ScannedLibrary b) {
+    ScannedLibrary out;
+    const size_t n = a.titles.size() + b.titles.size();
+    out.titles.reserve(n);
+    out.keys.reserve(n);
+    out.lowerTitles.reserve(n);
+    size_t i = 0;
+    size_t j = 0;
+    auto take = [&out](ScannedLibrary& from, size_t& k) {
+        out.titles.push_back(std::move(from.titles[k]));
+        out.keys.push_back(std::move(from.keys[k]));
+        out.lowerTitles.push_back(std::move(from.lowerTitles[k]));
+        ++k;
+    };
+    while (i < a.titles.size() && j < b.titles.size()) {
+        if (libraryLess(b.lowerTitles[j], b.titles[j], b.keys[j], a.lowerTitles[i], a.titles[i], a.keys[i])) {
+            take(b, j);
+        } else {
+            take(a, i);
+        }
+    }
+    while (i < a.titles.size()) {
+        take(a, i);
+    }
+    while (j < b.titles.size()) {
+        take(b, j);
+    }
+    return out;
+}
+
+// Lists and sorts the directories on two threads, each taking the next
+// directory in turn, then merges the two sorted runs. The order is total
+// (entries equal in every part are the same entry), so it does not depend on
+// which thread took which directory.
+ScannedLibrary scanSorted(Collected seed, const std::vector<std::string>& dirs, bool withAvi) {
+    if (dirs.size() < 2) {
+        for (const auto& dir : dirs) {
+            collectDirectory(seed, dir, withAvi);
+        }
+        return sortCollected(seed);
+    }
+    std::atomic<size_t> next{0};
+    auto work = [&](Collected& items) {
+        for (size_t k = next++; k < dirs.size(); k = next++) {
+            collectDirectory(items, dirs[k], withAvi);
+        }
+        return sortCollected(items);
+    };
+    Collected other;
+    ScannedLibrary otherRun;
+    std::thread helper([&] { otherRun = work(other); });
+    ScannedLibrary run = work(seed);
+    helper.join();
+    return mergeRuns(std::move(run), std::move(otherRun));
+}
+
 }  // namespace
 
 ScannedLibrary scanDirectories(const std::vector<std::string>& dirs, bool withAvi) {
-    Collected items;
-    for (const auto& dir : dirs) {
-        collectDirectory(items, dir, withAvi);
-    }
-    return sortCollected(items);
+    return scanSorted(Collected{}, dirs, withAvi);
 }
 
 namespace {
@@ -129,10 +191,7 @@ void scanInto(FrmMain& main, const std::vector<std::string>& dirs, bool withAvi,
             items.keys.push_back(main.libraryKeys[static_cast<size_t>(i)]);
         }
     }
-    for (const auto& dir : dirs) {
-        collectDirectory(items, dir, withAvi);
-    }
-    main.setLibrary(sortCollected(items));
+    main.setLibrary(scanSorted(std::move(items), dirs, withAvi));
 }
 
 }  // namespace
