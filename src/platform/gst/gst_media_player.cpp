@@ -1,5 +1,7 @@
 #include "platform/gst/gst_media_player.h"
 
+#include "platform/gst/duration_scan.h"
+
 #include <gst/gst.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 namespace vollo {
 
@@ -23,8 +26,8 @@ constexpr guint PlayFlagSoftVolume = 1u << 4;
 constexpr guint PlayFlagDeinterlace = 1u << 9;
 constexpr guint PlayFlagSoftColorbalance = 1u << 10;
 
-constexpr GstMessageType PolledMessages = static_cast<GstMessageType>(
-    GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_DURATION_CHANGED);
+constexpr GstMessageType PolledMessages =
+    static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_DURATION_CHANGED);
 
 void initGStreamer() {
     // gst_init itself tolerates repeated calls; this keeps it off the path
@@ -97,11 +100,31 @@ GstElement* makeAudioSink() {
 
 }  // namespace
 
-GstMediaPlayer::GstMediaPlayer() {
+std::chrono::milliseconds GstMediaPlayer::defaultOpenTimeout() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return std::chrono::milliseconds(10000);  // everything runs several times slower
+#else
+    return std::chrono::milliseconds(2000);
+#endif
+}
+
+GstMediaPlayer::GstMediaPlayer(std::chrono::milliseconds openTimeout)
+    : openTimeout_(openTimeout) {
     initGStreamer();
+    createPipeline();
+}
+
+GstMediaPlayer::~GstMediaPlayer() {
+    if (playbin_ != nullptr) {
+        gst_element_set_state(playbin_, GST_STATE_NULL);
+        gst_object_unref(bus_);
+        gst_object_unref(playbin_);
+    }
+}
+
+void GstMediaPlayer::createPipeline() {
     playbin_ = gst_element_factory_make("playbin", nullptr);
     if (playbin_ == nullptr) {
-        lastError_ = "GStreamer has no playbin element";
         return;
     }
     gst_object_ref_sink(playbin_);
@@ -114,6 +137,7 @@ GstMediaPlayer::GstMediaPlayer() {
 
     if (GstElement* sink = makeAudioSink()) {
         g_object_set(playbin_, "audio-sink", sink, nullptr);
+        audioSink_ = sink;  // playbin holds it as long as playbin_ lives
     }
     // With video off playbin still chooses a video sink for a file that has a
     // picture, and tries the desktop's (KMS, DirectFB, ...) one after another
@@ -130,17 +154,21 @@ GstMediaPlayer::GstMediaPlayer() {
     applyVolume();
 }
 
-GstMediaPlayer::~GstMediaPlayer() {
-    if (playbin_ != nullptr) {
-        gst_element_set_state(playbin_, GST_STATE_NULL);
-    }
-    if (bus_ != nullptr) {
-        gst_bus_set_flushing(bus_, TRUE);
-        gst_object_unref(bus_);
-    }
-    if (playbin_ != nullptr) {
-        gst_object_unref(playbin_);
-    }
+void GstMediaPlayer::abandonPipeline() {
+    // Its streaming threads are still at work (a synthesiser loading its
+    // soundfont, a read from a slow disk), and taking it down waits for them.
+    // Another thread does that while this player goes on with a new pipeline.
+    GstElement* playbin = playbin_;
+    GstBus* bus = bus_;
+    playbin_ = nullptr;
+    bus_ = nullptr;
+    audioSink_ = nullptr;
+    std::thread([playbin, bus] {
+        gst_element_set_state(playbin, GST_STATE_NULL);
+        gst_object_unref(bus);
+        gst_object_unref(playbin);
+    }).detach();
+    createPipeline();
 }
 
 std::string GstMediaPlayer::fileName() const {
@@ -150,6 +178,7 @@ std::string GstMediaPlayer::fileName() const {
 void GstMediaPlayer::setFileName(const std::string& path) {
     fileName_ = path;
     media_ = Media::Failed;  // until the new file has proven playable
+    state_ = Stopped;
     unload();
     lastError_.clear();
     uri_.clear();
@@ -168,35 +197,24 @@ void GstMediaPlayer::setFileName(const std::string& path) {
         }
         g_clear_error(&error);
     }
-    state_ = Stopped;
     if (!uri_.empty() && load()) {
         media_ = Media::Ready;
-    } else {
-        unload();
-        media_ = Media::Failed;
     }
 }
 
 bool GstMediaPlayer::load() {
-    held_ = 0.0;
-    seekPending_ = false;
-    duration_ = 0.0;
-    durationDirty_ = false;
+    const auto deadline = std::chrono::steady_clock::now() + openTimeout_;
     g_object_set(playbin_, "uri", uri_.c_str(), nullptr);
-
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(OpenTimeoutMilliseconds);
     const GstStateChangeReturn change = gst_element_set_state(playbin_, GST_STATE_PAUSED);
     bool prerolled = change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL;
     bool failed = change == GST_STATE_CHANGE_FAILURE;
-    while (!prerolled) {
+    while (!prerolled && !failed) {
         const auto left =
             std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            if (lastError_.empty()) {
-                lastError_ = "timed out opening the file";
-            }
-            break;
+            lastError_ = "timed out opening the file";
+            abandonPipeline();
+            return false;
         }
         GstMessage* message = gst_bus_timed_pop_filtered(
             bus_, static_cast<GstClockTime>(left.count()),
@@ -211,12 +229,6 @@ bool GstMediaPlayer::load() {
             prerolled = true;
         }
         gst_message_unref(message);
-        if (failed) {
-            break;
-        }
-    }
-    if (!prerolled) {
-        return false;
     }
     // Whatever the preroll left on the bus is history, except an error.
     while (GstMessage* message = gst_bus_pop_filtered(bus_, GST_MESSAGE_ERROR)) {
@@ -225,11 +237,15 @@ bool GstMediaPlayer::load() {
         failed = true;
     }
     if (failed) {
+        unload();
         return false;
     }
     refreshDuration();
     if (duration_ <= 0.0) {
-        durationDirty_ = true;  // some demuxers know the length only a little later
+        // The parser learns the length only as it reads on (an MP3 without a
+        // header that tells it): measure it now.
+        duration_ = gst::scanAudioDuration(uri_, deadline);
+        durationDirty_ = duration_ <= 0.0;
     }
     return true;
 }
@@ -237,14 +253,11 @@ bool GstMediaPlayer::load() {
 void GstMediaPlayer::unload() {
     if (playbin_ != nullptr) {
         gst_element_set_state(playbin_, GST_STATE_NULL);
-    }
-    if (bus_ != nullptr) {
         // Nothing posts once the pipeline is down: drop what is left.
         gst_bus_set_flushing(bus_, TRUE);
         gst_bus_set_flushing(bus_, FALSE);
     }
     held_ = 0.0;
-    seekPending_ = false;
     duration_ = 0.0;
     durationDirty_ = false;
 }
@@ -272,20 +285,14 @@ void GstMediaPlayer::handleMessage(GstMessage* message) {
             lastError_ = error != nullptr ? error->message : "unknown error";
             g_clear_error(&error);
             if (media_ == Media::Ready) {
-                // Take the pipeline down; play() builds it up again.
-                gst_element_set_state(playbin_, GST_STATE_NULL);
+                // play() takes the pipeline down and builds it up again; not
+                // here, as taking it down may wait for its threads.
                 media_ = Media::NeedsReload;
                 state_ = Stopped;
                 held_ = 0.0;
-                seekPending_ = false;
             }
             break;
         }
-        case GST_MESSAGE_ASYNC_DONE:
-            if (GST_MESSAGE_SRC(message) == GST_OBJECT(playbin_)) {
-                seekPending_ = false;
-            }
-            break;
         case GST_MESSAGE_DURATION_CHANGED:
             durationDirty_ = true;
             break;
@@ -297,7 +304,6 @@ void GstMediaPlayer::handleMessage(GstMessage* message) {
 void GstMediaPlayer::reachEnd() {
     state_ = Stopped;
     held_ = 0.0;
-    seekPending_ = false;
     if (media_ == Media::Ready) {
         gst_element_set_state(playbin_, GST_STATE_PAUSED);
         seek(0.0);
@@ -306,18 +312,19 @@ void GstMediaPlayer::reachEnd() {
 
 bool GstMediaPlayer::seek(double seconds) {
     const auto target = static_cast<gint64>(std::llround(seconds * GST_SECOND));
-    const gboolean sent = gst_element_seek_simple(
-        playbin_, GST_FORMAT_TIME, static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-        target);
-    // A flushing seek ends with an ASYNC_DONE; until then the pipeline's own
-    // position is not to be trusted.
-    seekPending_ = sent != FALSE;
-    return sent != FALSE;
+    // While the flush is under way the pipeline does not answer position
+    // queries; held_ stands for the target meanwhile.
+    return gst_element_seek_simple(playbin_, GST_FORMAT_TIME,
+                                   static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                   target) != FALSE;
 }
 
 bool GstMediaPlayer::queryPosition(double& seconds) const {
+    // The audio sink is the only sink, and so has the pipeline's position; asked
+    // directly it answers in a third of the time the whole pipeline takes.
+    GstElement* asked = audioSink_ != nullptr ? audioSink_ : playbin_;
     gint64 position = 0;
-    if (!gst_element_query_position(playbin_, GST_FORMAT_TIME, &position) || position < 0) {
+    if (!gst_element_query_position(asked, GST_FORMAT_TIME, &position) || position < 0) {
         return false;
     }
     seconds = toSeconds(position);
@@ -336,10 +343,9 @@ void GstMediaPlayer::play() {
     pollBus();
     if (media_ == Media::NeedsReload) {
         const double resumeAt = held_;
+        unload();
         if (!load()) {
-            unload();
             media_ = Media::Failed;
-            state_ = Stopped;
             return;
         }
         media_ = Media::Ready;
@@ -370,7 +376,7 @@ void GstMediaPlayer::pause() {
     }
     gst_element_set_state(playbin_, GST_STATE_PAUSED);
     double position = 0.0;
-    if (!seekPending_ && queryPosition(position)) {
+    if (queryPosition(position)) {
         held_ = position;
     }
     state_ = Paused;
@@ -381,7 +387,7 @@ void GstMediaPlayer::stop() {
     if (state_ == Playing) {
         gst_element_set_state(playbin_, GST_STATE_PAUSED);
         double position = 0.0;
-        if (!seekPending_ && queryPosition(position)) {
+        if (queryPosition(position)) {
             held_ = position;
         }
     }
@@ -392,7 +398,7 @@ void GstMediaPlayer::stop() {
 
 double GstMediaPlayer::currentPositionSeconds() {
     pollBus();
-    if (state_ == Playing && !seekPending_) {
+    if (state_ == Playing) {
         double position = 0.0;
         if (queryPosition(position)) {
             held_ = duration_ > 0.0 ? std::min(position, duration_) : position;

@@ -5,6 +5,7 @@
 // of the stream and on errors there. No GLib main loop is needed.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "platform/media_player.h"
@@ -19,19 +20,20 @@ namespace vollo {
 
 class GstMediaPlayer final : public MediaPlayer {
   public:
-    // How long setFileName waits for the file to be ready to play.
-    static constexpr int OpenTimeoutMilliseconds = 2000;
+    // How long setFileName waits for a file to be ready to play: 2 seconds
+    // (more in sanitizer builds, which run everything several times slower).
+    static std::chrono::milliseconds defaultOpenTimeout();
 
     // Calls gst_init unless the program already did. The audio goes to the
     // desktop's default sink, or to the sink described by the environment
     // variable VOLLO_AUDIO_SINK (e.g. "fakesink sync=true").
-    GstMediaPlayer();
+    explicit GstMediaPlayer(std::chrono::milliseconds openTimeout = defaultOpenTimeout());
     ~GstMediaPlayer() override;
     GstMediaPlayer(const GstMediaPlayer&) = delete;
     GstMediaPlayer& operator=(const GstMediaPlayer&) = delete;
 
     std::string fileName() const override;
-    // Blocks until the file is ready to play, at most OpenTimeoutMilliseconds.
+    // Blocks until the file is ready to play, at most the open timeout.
     void setFileName(const std::string& path) override;
 
     void play() override;
@@ -66,6 +68,8 @@ class GstMediaPlayer final : public MediaPlayer {
         NeedsReload,  // an error stopped playback; the next play() opens the file again
     };
 
+    void createPipeline();
+    void abandonPipeline();
     bool load();
     void unload();
     void pollBus();
@@ -76,8 +80,10 @@ class GstMediaPlayer final : public MediaPlayer {
     void refreshDuration();
     void applyVolume();
 
+    const std::chrono::milliseconds openTimeout_;
     GstElement* playbin_ = nullptr;
     GstBus* bus_ = nullptr;
+    GstElement* audioSink_ = nullptr;  // owned by playbin_
     std::string fileName_;
     std::string uri_;
     std::string lastError_;

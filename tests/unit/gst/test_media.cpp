@@ -81,8 +81,8 @@ std::string runEncoder(const std::string& description, const std::string& path) 
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         result = "the encoder does not start";
     }
-    GstMessage* message = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                     static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage* message = gst_bus_timed_pop_filtered(
+        bus, 20 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     if (message == nullptr) {
         result = "the encoder did not finish";
     } else {
@@ -128,7 +128,8 @@ void writeWav(const std::string& path, double seconds, int sampleRate, int chann
     putLe(out, dataBytes, 4);
     for (std::uint32_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / sampleRate;
-        const auto sample = static_cast<std::int16_t>(std::lround(8000.0 * std::sin(2 * std::numbers::pi * 440 * t)));
+        const auto sample =
+            static_cast<std::int16_t>(std::lround(8000.0 * std::sin(2 * std::numbers::pi * 440 * t)));
         for (int c = 0; c < channels; ++c) {
             putLe(out, static_cast<std::uint16_t>(sample), 2);
         }
@@ -165,8 +166,10 @@ void writeMidi(const std::string& path, int quarterNotes) {
     writeBytes(path, out);
 }
 
-std::string encodeMp3(const std::string& path, double seconds) {
-    return runEncoder(toneSource(seconds) + " ! audioconvert ! lamemp3enc ! filesink name=out", path);
+std::string encodeMp3(const std::string& path, double seconds, Mp3Header header) {
+    const char* xing = header == Mp3Header::Xing ? " ! xingmux" : "";
+    return runEncoder(toneSource(seconds) + " ! audioconvert ! lamemp3enc" + xing + " ! filesink name=out",
+                      path);
 }
 
 std::string encodeAvi(const std::string& path, double seconds) {
@@ -177,7 +180,9 @@ std::string encodeAvi(const std::string& path, double seconds) {
                       path);
 }
 
-void writeEmpty(const std::string& path) { writeBytes(path, {}); }
+void writeEmpty(const std::string& path) {
+    writeBytes(path, {});
+}
 
 void writeGarbage(const std::string& path, std::size_t bytes) {
     std::mt19937 random(20240601);
@@ -201,6 +206,8 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::file(const std::string& name) const {
+    return path_ + "/" + name;
+}
 
 }  // namespace vollo::testmedia

@@ -15,8 +15,11 @@ void writeWav(const std::string& path, double seconds, int sampleRate = 44100, i
 // one beat (half a second) each, so it lasts quarterNotes / 2 seconds.
 void writeMidi(const std::string& path, int quarterNotes);
 
-// MP3 (lamemp3enc) of a tone. Returns "" on success, else what went wrong.
-std::string encodeMp3(const std::string& path, double seconds);
+// Variable bit-rate MP3 (lamemp3enc) of a tone, with or without the Xing
+// header that tells a player its length up front. Returns "" on success, else
+// what went wrong.
+enum class Mp3Header { None, Xing };
+std::string encodeMp3(const std::string& path, double seconds, Mp3Header header = Mp3Header::None);
 
 // AVI with a PCM audio track of `seconds` and a small MJPEG video track of the
 // same length. Returns "" on success, else what went wrong.
