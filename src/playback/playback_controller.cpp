@@ -2,9 +2,35 @@
 
 #include "app/frm_main.h"
 #include "library/library_activation.h"
+#include "platform/media_player.h"
+#include "playback/time_text.h"
+#include "playback/volume_bar.h"
 #include "playlist/playlist_editor.h"
 
 namespace vollo {
+
+namespace {
+
+// Play, the double-click and the tick skip a step that fails and go on with the next.
+template <class Step>
+void ignoreErrors(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+// Whether a condition holds; one that cannot be evaluated does not.
+template <class Test>
+bool holds(Test&& test) noexcept {
+    try {
+        return test();
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
 
 PlaybackController::PlaybackController(FrmMain& main)
     : main_(main) {}
@@ -18,19 +44,188 @@ void PlaybackController::bind() {
     main_.on("mainTimer_Timer", [this](EventArgs&) { mainTimer_Timer(); });
 }
 
-void PlaybackController::cmdPlay_Click() {}
-void PlaybackController::cmdPause_Click() {}
-void PlaybackController::cmdStop_Click() {}
-void PlaybackController::playList_DblClick() {}
-void PlaybackController::shuffle_Click() {}
+MediaPlayer& PlaybackController::music() {
+    return main_.music();
+}
+
+void PlaybackController::cmdPlay_Click() {
+    if (!holds([&] { return !music().fileName().empty(); })) {
+        return;
+    }
+    main_.userStopped = false;
+    ignoreErrors([&] { music().play(); });
+    failedStarts_ = 0;
+}
+
+void PlaybackController::cmdPause_Click() {
+    if (music().playState() == MediaPlayer::Playing) {
+        music().pause();
+    }
+}
+
+void PlaybackController::cmdStop_Click() {
+    main_.userStopped = true;
+    music().stop();
+    music().setCurrentPositionSeconds(0);
+}
+
+void PlaybackController::playList_DblClick() {
+    const int count = main_.playList.listCount();
+    for (int i = 0; i < count; ++i) {
+        if (!holds([&] { return main_.playList.selected(i); })) {
+            continue;
+        }
+        main_.userStopped = false;
+        main_.currentSong = i;
+        openEntry(i);
+        ignoreErrors([&] { music().play(); });
+        ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+        if (holds([&] { return main_.shuffle.value() == 1; })) {
+            main_.shuffleHistory.clear();
+        }
+        failedStarts_ = 0;
+    }
+}
+
+void PlaybackController::shuffle_Click() {
+    if (main_.shuffle.value() != 1) {
+        return;  // switching shuffle off keeps the history
+    }
+    main_.shuffleHistory.clear();
+    if (!music().fileName().empty() && music().playState() == MediaPlayer::Playing) {
+        // The playing entry counts as played in the new pass; with no entry
+        // loaded (a playlist was opened meanwhile) nothing is recorded.
+        main_.shuffleHistory.record(main_.currentSong);
+    }
+}
+
+void PlaybackController::openEntry(std::int32_t i) {
+    ignoreErrors([&] { music().setFileName(main_.playListInfo.list(i)); });
+    ignoreErrors([&] { main_.lblSongName.setCaption(main_.playList.list(i) + " "); });
+    ignoreErrors(
+        [&] { main_.lblSongTime.setCaption("0:00 / " + timeText(music().durationSeconds()) + " "); });
+}
+
+void PlaybackController::startOpened() {
+    ignoreErrors([&] { music().play(); });
+    ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+    checkStarted();
+}
+
+void PlaybackController::checkStarted() {
+    ignoreErrors([&] {
+        if (music().playState() != MediaPlayer::Stopped) {
+            failedStarts_ = 0;
+            return;
+        }
+        ++failedStarts_;
+        if (failedStarts_ >= main_.playList.listCount()) {
+            // A whole round found nothing playable: stop instead of cycling for ever.
+            failedStarts_ = 0;
+            cmdStop_Click();
+        }
+    });
+}
 
 void PlaybackController::mainTimer_Timer() {
     // 1. The first-run hint shows while the library is empty.
-    main_.lblFirstTime.setVisible(main_.hiddenSongList.listCount() < 1);
+    ignoreErrors([&] { main_.lblFirstTime.setVisible(main_.hiddenSongList.listCount() < 1); });
     // 2. The playlist edit buttons.
-    main_.playlistEditor().updateEditButtons();
+    ignoreErrors([&] { main_.playlistEditor().updateEditButtons(); });
     // 3. The Add button.
-    main_.libraryActivation().updateAddButton();
+    ignoreErrors([&] { main_.libraryActivation().updateAddButton(); });
+
+    // 4. The running time, while the position is above 0.
+    ignoreErrors([&] {
+        if (music().currentPositionSeconds() > 0) {
+            main_.lblSongTime.setCaption(
+                songTimeText(music().currentPositionSeconds(), music().durationSeconds()));
+        }
+    });
+
+    // 5. The seek knob, for a file with a known length.
+    ignoreErrors([&] {
+        if (music().durationSeconds() >= 1) {
+            const double left = music().currentPositionSeconds() / music().durationSeconds() *
+                                    (static_cast<double>(main_.tracker.width()) - main_.trackee.width()) +
+                                main_.tracker.left();
+            main_.trackee.setLeft(static_cast<float>(left));
+        }
+    });
+
+    // 6. First start: nothing was ever opened and the playlist has an entry.
+    if (holds([&] {
+            return main_.currentSong == -1 && music().playState() == MediaPlayer::NothingOpened &&
+                   main_.playList.listCount() >= 1;
+        })) {
+        openEntry(0);
+        ignoreErrors([&] { music().play(); });
+        ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+        main_.currentSong = 0;
+        checkStarted();
+    }
+
+    // 7. End of song: the player has stopped by itself.
+    if (holds([&] {
+            return !main_.userStopped && main_.playList.listCount() >= 1 &&
+                   music().playState() == MediaPlayer::Stopped;
+        })) {
+        if (holds([&] { return main_.shuffle.value() == 0; })) {
+            sequentialRule();
+        } else {
+            shuffledRule();
+        }
+    }
+}
+
+void PlaybackController::sequentialRule() {
+    const int count = main_.playList.listCount();
+    if (main_.currentSong < count - 1) {
+        ++main_.currentSong;
+        openEntry(main_.currentSong);
+        startOpened();
+        return;
+    }
+    // The last entry has ended (or currentSong points past the end).
+    main_.currentSong = 0;
+    openEntry(0);
+    if (holds([&] { return main_.repeat.value() == 1; })) {
+        startOpened();
+    } else {
+        ignoreErrors([&] { music().stop(); });
+        main_.userStopped = true;
+        ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+        failedStarts_ = 0;
+    }
+}
+
+void PlaybackController::shuffledRule() {
+    RandomSource* random = main_.app().services().random;
+    if (!random) {
+        return;
+    }
+    ignoreErrors([&] { random->seedFromTime(); });
+    const std::int32_t count = main_.playList.listCount();
+    ShuffleHistory& history = main_.shuffleHistory;
+    if (history.size() >= static_cast<std::size_t>(count)) {
+        // Every entry has been played in this pass.
+        history.clear();
+        if (!holds([&] { return main_.repeat.value() == 1; })) {
+            ignoreErrors([&] { music().stop(); });
+            main_.userStopped = true;
+            failedStarts_ = 0;
+            return;  // the song that has just ended stays loaded
+        }
+    }
+    std::int32_t k = -1;
+    ignoreErrors([&] { k = drawUnplayed(history, count, *random); });
+    if (k < 0) {
+        return;
+    }
+    history.record(k);
+    main_.currentSong = k;
+    openEntry(k);
+    startOpened();
 }
 
 }  // namespace vollo

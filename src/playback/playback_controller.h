@@ -2,9 +2,12 @@
 // the shuffle box, and the main timer's tick that advances playback.
 #pragma once
 
+#include <cstdint>
+
 namespace vollo {
 
 class FrmMain;
+class MediaPlayer;
 
 class PlaybackController {
   public:
@@ -18,8 +21,27 @@ class PlaybackController {
     void shuffle_Click();
     void mainTimer_Timer();
 
+    // Loads playlist entry i into the player and shows its title and length.
+    void openEntry(std::int32_t i);
+
+    // The starts in a row by the timer that found the player stopped again at once.
+    int failedStarts() const { return failedStarts_; }
+
   private:
+    MediaPlayer& music();
+    // The next entry in list order; after the last, entry 0 again (played
+    // with repeat, stopped without).
+    void sequentialRule();
+    // The next entry drawn at random among those not yet played in this pass.
+    void shuffledRule();
+    // Play and the knob's volume for an entry just opened, then the check below.
+    void startOpened();
+    // Counts a start that left the player stopped at once; a whole round of
+    // such starts stops playback as the Stop button does.
+    void checkStarted();
+
     FrmMain& main_;
+    int failedStarts_ = 0;
 };
 
 }  // namespace vollo

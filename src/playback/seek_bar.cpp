@@ -1,6 +1,8 @@
 #include "playback/seek_bar.h"
 
 #include "app/frm_main.h"
+#include "platform/media_player.h"
+#include "playback/volume_bar.h"
 
 namespace vollo {
 
@@ -20,8 +22,39 @@ void SeekBar::bind() {
     });
 }
 
-void SeekBar::tracker_MouseDown(int, int, float, float) {}
-void SeekBar::tracker_DragDrop(Control*, float, float) {}
-void SeekBar::trackee_DragDrop(Control*, float, float) {}
+double SeekBar::positionAt(float x) {
+    // The knob's left edge if it were centred under the pointer, from the track's left edge.
+    const float knobLeft = x - main_.trackee.width() / 2;
+    const double travel = static_cast<double>(main_.tracker.width()) - main_.trackee.width();
+    const double duration = main_.music().durationSeconds();
+    if (!(travel > 0)) {
+        return 0;
+    }
+    const double p = duration * (knobLeft / travel);
+    // No upper clamp: a press at the right end asks for a little past the end.
+    return p > 0 ? p : 0;
+}
+
+void SeekBar::tracker_MouseDown(int, int, float x, float) {
+    // Any button seeks; the knob follows at the next tick.
+    main_.music().setCurrentPositionSeconds(positionAt(x));
+}
+
+void SeekBar::tracker_DragDrop(Control* source, float x, float) {
+    if (source == &main_.trackee) {
+        tracker_MouseDown(1, 0, x, 0);
+    } else if (source == &main_.volumeTrackee) {
+        main_.volumeBar().ApplyKnobVolume();
+    }
+}
+
+void SeekBar::trackee_DragDrop(Control* source, float x, float) {
+    if (source == &main_.trackee) {
+        // The drop point in the track's coordinates.
+        tracker_MouseDown(1, 0, main_.trackee.left() + x - main_.tracker.left(), 0);
+    } else if (source == &main_.volumeTrackee) {
+        main_.volumeBar().ApplyKnobVolume();
+    }
+}
 
 }  // namespace vollo

@@ -16,6 +16,9 @@ class SeekBar {
     void tracker_DragDrop(Control* source, float x, float y);
     void trackee_DragDrop(Control* source, float x, float y);
 
+    // The position a press at x (track coordinates) seeks to, in seconds.
+    double positionAt(float x);
+
   private:
     FrmMain& main_;
 };

@@ -9,14 +9,29 @@ class Control;
 
 class VolumeBar {
   public:
+    // The width of the dead zone at each end of the bar, and the attenuation
+    // the bar's width spans (hundredths of a decibel).
+    static constexpr float kDeadZone = 200;
+    static constexpr double kSpan = 4000;
+    static constexpr int kSilence = -10000;
+
     explicit VolumeBar(FrmMain& main);
     void bind();
 
+    // Sets the player's volume from the knob's place and snaps the knob at the ends.
     void ApplyKnobVolume();
+    // Sets the player's volume from a pointer x measured from the bar's left
+    // edge, leaving the knob where it is.
     void LiveVolume(float x);
     void volume_MouseDown(int button, int shift, float x, float y);
+    void volume_DragOver(Control* source, float x, float y, int state);
+    void volumeTrackee_DragOver(Control* source, float x, float y, int state);
+    void volume_DragDrop(Control* source, float x, float y);
+    void volumeTrackee_DragDrop(Control* source, float x, float y);
 
   private:
+    bool isKnob(const Control* source) const;
+
     FrmMain& main_;
 };
 

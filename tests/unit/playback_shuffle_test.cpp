@@ -1,0 +1,153 @@
+// The shuffle history and the draw among the entries not yet played in a pass.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <random>
+#include <set>
+
+#include "platform/services.h"
+#include "playback/shuffle_history.h"
+
+namespace vollo {
+namespace {
+
+// Returns the queued values first, then values from a fixed seed.
+class ScriptedRandom : public RandomSource {
+  public:
+    explicit ScriptedRandom(std::deque<double> values = {})
+        : queue_(std::move(values)) {}
+    void seedFromTime() override {}
+    double next() override {
+        ++draws;
+        if (!queue_.empty()) {
+            const double r = queue_.front();
+            queue_.pop_front();
+            return r;
+        }
+        return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
+    }
+    int draws = 0;
+
+  private:
+    std::deque<double> queue_;
+    std::mt19937_64 engine_{20240611};
+};
+
+// The plain rule: draw until an unplayed index comes up.
+std::int32_t rejectionDraw(const ShuffleHistory& history, std::int32_t count, RandomSource& random) {
+    for (;;) {
+        const auto k = static_cast<std::int32_t>(scaledIndex(random.next(), count));
+        if (!history.contains(k)) {
+            return k;
+        }
+    }
+}
+
+TEST(ShuffleHistory, RecordsInOrderAndForgetsOnClear) {
+    ShuffleHistory history;
+    history.record(7);
+    history.record(0);
+    history.record(130);  // beyond the first two words of the set
+    history.record(-1);   // no entry: nothing recorded
+    EXPECT_EQ(history.text(), "000070000000130");
+    EXPECT_EQ(history.size(), 3u);
+    EXPECT_TRUE(history.contains(130));
+    EXPECT_TRUE(history.contains(0));
+    EXPECT_FALSE(history.contains(129));
+    EXPECT_FALSE(history.contains(-1));
+    EXPECT_FALSE(history.contains(100000));
+
+    history.clear();
+    EXPECT_TRUE(history.empty());
+    EXPECT_EQ(history.text(), "");
+    EXPECT_FALSE(history.contains(7));
+    EXPECT_FALSE(history.contains(130));
+
+    history.record(64);
+    EXPECT_EQ(history.text(), "00064");
+    EXPECT_FALSE(history.contains(0));
+    EXPECT_TRUE(history.contains(64));
+    history.record(123456);
+    EXPECT_EQ(history.text(), "00064123456");
+}
+
+TEST(ShuffleHistory, CountsAndFindsFreeIndicesAcrossWords) {
+    ShuffleHistory history;
+    for (std::int32_t i : {0, 1, 63, 64, 65, 127, 200}) {
+        history.record(i);
+    }
+    // 200 lies beyond a count of 130 and does not take a free place there.
+    EXPECT_EQ(history.freeCount(130), 130 - 6);
+    EXPECT_EQ(history.freeCount(1), 0);
+    EXPECT_EQ(history.freeCount(0), 0);
+    EXPECT_EQ(history.nthFree(130, 0), 2);
+    EXPECT_EQ(history.nthFree(130, 60), 62);
+    EXPECT_EQ(history.nthFree(130, 61), 66);
+    EXPECT_EQ(history.nthFree(130, 121), 126);
+    EXPECT_EQ(history.nthFree(130, 122), 128);
+    EXPECT_EQ(history.nthFree(130, 123), 129);
+    EXPECT_EQ(history.nthFree(130, 124), -1);
+    // Past the last recorded word every index is free.
+    EXPECT_EQ(history.nthFree(1000, 992), 999);
+    EXPECT_EQ(history.freeCount(1000), 993);
+}
+
+TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
+    // Three entries, entry 1 played: 0.5 names it and is rejected, 0.1 gives 0.
+    ShuffleHistory history;
+    history.record(1);
+    ScriptedRandom random({0.5, 0.1});
+    EXPECT_EQ(drawUnplayed(history, 3, random), 0);
+    EXPECT_EQ(random.draws, 2);
+
+    // Values near 1 stay inside the playlist.
+    ShuffleHistory none;
+    ScriptedRandom high({0.9999999999999999});
+    EXPECT_EQ(drawUnplayed(none, 3, high), 2);
+
+    // The same values give the same entries as the plain rule, draw after draw,
+    // with the same number of values used.
+    ShuffleHistory a, b;
+    ScriptedRandom ra, rb;
+    for (int i = 0; i < 40; ++i) {
+        const std::int32_t x = drawUnplayed(a, 40, ra);
+        const std::int32_t y = rejectionDraw(b, 40, rb);
+        ASSERT_EQ(x, y) << "draw " << i;
+        ASSERT_EQ(ra.draws, rb.draws) << "draw " << i;
+        a.record(x);
+        b.record(y);
+    }
+    EXPECT_EQ(drawUnplayed(a, 40, ra), -1);  // nothing left in the pass
+}
+
+TEST(ShuffleDraw, AnAlmostFullPassStillDrawsEveryUnplayedEntryAlike) {
+    // 20,000 entries with only 4 unplayed (one of them beyond a stale key): the
+    // plain rule would need about 5,000 values per draw.
+    const std::int32_t count = 20000;
+    const std::set<std::int32_t> unplayed{3, 64, 9999, 19999};
+    ShuffleHistory history;
+    history.record(25000);  // a key left from a longer playlist
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (!unplayed.count(i)) {
+            history.record(i);
+        }
+    }
+    ScriptedRandom random;
+    std::map<std::int32_t, int> seen;
+    const int draws = 4000;
+    for (int i = 0; i < draws; ++i) {
+        const int before = random.draws;
+        const std::int32_t k = drawUnplayed(history, count, random);
+        ASSERT_TRUE(unplayed.count(k)) << k;
+        ASSERT_LE(random.draws - before, kShuffleRejectionTries + 1);
+        ++seen[k];
+    }
+    for (const std::int32_t k : unplayed) {
+        // Expected 1000 each; 5 standard deviations is about 137.
+        EXPECT_NEAR(seen[k], draws / 4, 140) << k;
+    }
+}
+
+}  // namespace
+}  // namespace vollo
