@@ -1,8 +1,29 @@
 #include "playlist/playlist_editor.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/frm_main.h"
+#include "playlist/playlist_edits.h"
+#include "playlist/playlist_files.h"
 
 namespace vollo {
+
+namespace {
+
+constexpr int kDeleteKey = 46;
+
+std::vector<std::string> reordered(const std::vector<std::string>& items, const std::vector<int>& order) {
+    std::vector<std::string> out;
+    out.reserve(order.size());
+    for (int row : order) {
+        out.push_back(items[static_cast<size_t>(row)]);
+    }
+    return out;
+}
+
+}  // namespace
 
 PlaylistEditor::PlaylistEditor(FrmMain& main)
     : main_(main) {}
@@ -19,13 +40,91 @@ void PlaylistEditor::bind() {
     main_.on("mnuNewPlaylist_Click", [this](EventArgs&) { mnuNewPlaylist_Click(); });
 }
 
-void PlaylistEditor::cmdRemove_Click() {}
-void PlaylistEditor::cmdMoveUp_Click() {}
-void PlaylistEditor::cmdMoveDown_Click() {}
-void PlaylistEditor::cmdMoveToTop_Click() {}
-void PlaylistEditor::cmdMoveToBottom_Click() {}
-void PlaylistEditor::playList_KeyDown(int, int) {}
-void PlaylistEditor::mnuNewPlaylist_Click() {}
-void PlaylistEditor::updateEditButtons() {}
+void PlaylistEditor::apply(const EditPlan& plan) {
+    main_.currentSong = plan.currentSong;
+    if (!plan.changed) {
+        return;
+    }
+    const int top = main_.playList.topIndex();
+    std::vector<std::string> titles = reordered(main_.playList.items(), plan.order);
+    std::vector<std::string> paths = reordered(main_.playListInfo.items(), plan.order);
+    main_.playList.assign(std::move(titles));
+    main_.playListInfo.assign(std::move(paths));
+    main_.playList.setSelection(plan.selection);
+    // The view stays where the user was looking.
+    if (main_.playList.listCount() > 0) {
+        main_.playList.setTopIndex(std::min(top, main_.playList.listCount() - 1));
+    }
+}
+
+void PlaylistEditor::cmdRemove_Click() {
+    // The player is not touched: a removed song that plays plays on.
+    apply(planRemove(main_.playList.selectionFlags(), main_.currentSong));
+}
+
+void PlaylistEditor::cmdMoveUp_Click() {
+    apply(planMoveUp(main_.playList.selectionFlags(), main_.currentSong));
+    main_.shuffleHistory.clear();
+}
+
+void PlaylistEditor::cmdMoveDown_Click() {
+    apply(planMoveDown(main_.playList.selectionFlags(), main_.currentSong));
+    main_.shuffleHistory.clear();
+}
+
+void PlaylistEditor::cmdMoveToTop_Click() {
+    apply(planMoveToTop(main_.playList.selectionFlags(), main_.currentSong));
+    main_.shuffleHistory.clear();
+}
+
+void PlaylistEditor::cmdMoveToBottom_Click() {
+    apply(planMoveToBottom(main_.playList.selectionFlags(), main_.currentSong));
+    main_.shuffleHistory.clear();
+}
+
+void PlaylistEditor::playList_KeyDown(int keyCode, int) {
+    if (keyCode == kDeleteKey) {
+        cmdRemove_Click();
+    }
+}
+
+void PlaylistEditor::mnuNewPlaylist_Click() {
+    if (main_.playList.listCount() == 0) {
+        return;
+    }
+    switch (
+        main_.app().msgBox("Do you want to save the current playlist?", MsgButtons::YesNoCancel, "Vollo")) {
+        case MsgResult::Yes:
+            main_.playlistFiles().mnuSavePlaylist_Click();
+            if (main_.cmnPlaylist.fileName.empty()) {
+                return;  // nothing was written: the playlist stays
+            }
+            break;
+        case MsgResult::No:
+            break;
+        default:
+            return;
+    }
+    // currentSong, shuffleHistory and the player keep their state.
+    main_.playList.clear();
+    main_.playListInfo.clear();
+}
+
+void PlaylistEditor::updateEditButtons() {
+    CommandButton* const buttons[] = {&main_.cmdMoveUp, &main_.cmdMoveDown, &main_.cmdMoveToTop,
+                                      &main_.cmdMoveToBottom, &main_.cmdRemove};
+    const int n = main_.playList.selCount();
+    bool enable = false;
+    if (!main_.cmdMoveUp.enabled() && n >= 1) {
+        enable = true;
+    } else if (main_.cmdMoveUp.enabled() && n == 0) {
+        enable = false;
+    } else {
+        return;
+    }
+    for (CommandButton* button : buttons) {
+        button->setEnabled(enable);
+    }
+}
 
 }  // namespace vollo

@@ -5,6 +5,7 @@
 namespace vollo {
 
 class FrmMain;
+struct EditPlan;
 
 class PlaylistEditor {
   public:
@@ -22,6 +23,9 @@ class PlaylistEditor {
     void updateEditButtons();
 
   private:
+    // Rebuilds both lists in the plan's order with its selection and sets currentSong.
+    void apply(const EditPlan& plan);
+
     FrmMain& main_;
 };
 
