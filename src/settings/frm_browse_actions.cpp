@@ -48,10 +48,8 @@ std::string currentDirectoryOfDrive(const std::string& drive, const std::string&
 void FrmBrowse::Form_Load() {
     // The drive holding the current directory, and that directory in the folder list.
     Drive1.refresh();
-    std::string drive = driveHolding(currentDirectory(), Drive1.drives());
-    if (drive.empty()) {
-        drive = "/";
-    }
+    const std::string holding = driveHolding(currentDirectory(), Drive1.drives());
+    const std::string drive = holding.empty() ? std::string(1, '/') : holding;
     if (Drive1.drive() == drive) {
         Drive1_Change();
     } else {
