@@ -2,6 +2,9 @@
 // chosen results to the playlist.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "platform/form.h"
 
 namespace vollo {
@@ -18,6 +21,10 @@ class FrmSearch : public Form {
     Label& lblStatus;
     CommandButton& cmdAdd;
     ListBox& lstInfo;
+    // For each result, the length of the file name at the start of its key
+    // text in lstInfo, so a "|" inside a file or folder name cannot corrupt
+    // the path built from the key.
+    std::vector<std::size_t> resultFileLengths;
 
     void cmdGo_Click();
     void txtSearch_KeyDown(int keyCode, int shift);

@@ -1,13 +1,104 @@
 // The search dialog's handlers and the main window's File -> Search.
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/frm_main.h"
+#include "library/filter_text.h"
 #include "library/frm_search.h"
+#include "library/library_filter.h"
+#include "platform/text.h"
 
 namespace vollo {
 
-void FrmSearch::cmdGo_Click() {}
-void FrmSearch::txtSearch_KeyDown(int, int) {}
-void FrmSearch::cmdAdd_Click() {}
-void FrmSearch::lstResults_DblClick() {}
+namespace {
 
-void bindSearchMenu(Application&, Form&) {}
+constexpr int kEnter = 13;
+
+// The path of result row: the text after the file name's "|", then the file name.
+std::string resultPath(const FrmSearch& search, int row) {
+    if (row >= search.lstInfo.listCount()) {
+        return {};
+    }
+    const std::string& keyText = search.lstInfo.list(row);
+    const auto slot = static_cast<std::size_t>(row);
+    if (slot < search.resultFileLengths.size()) {
+        const std::size_t fileLength = search.resultFileLengths[slot];
+        if (fileLength < keyText.size() && keyText[fileLength] == '|') {
+            return keyText.substr(fileLength + 1) + keyText.substr(0, fileLength);
+        }
+    }
+    return parseEntryKey(keyText).path();
+}
+
+}  // namespace
+
+void FrmSearch::cmdGo_Click() {
+    // 1. The search text, taken once.
+    const std::string needle = lowerText(txtSearch.text());
+
+    // 2. Empty the results.
+    lstResults.clear();
+    lstInfo.clear();
+    resultFileLengths.clear();
+
+    // 3. Every library title holding the text, in library order.
+    FrmMain& main = app_.frmMain();
+    const LibraryView library(main);
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < library.size(); ++i) {
+        if (containsCharacters(library.lowerTitles()[i], needle)) {
+            rows.push_back(i);
+        }
+    }
+    std::vector<std::string> titles;
+    std::vector<std::string> keyTexts;
+    titles.reserve(rows.size());
+    keyTexts.reserve(rows.size());
+    resultFileLengths.reserve(rows.size());
+    for (const std::size_t i : rows) {
+        const int row = static_cast<int>(i);
+        titles.push_back(library.title(i));
+        keyTexts.push_back(row < main.hiddenSongListInfo.listCount() ? main.hiddenSongListInfo.list(row)
+                                                                     : library.key(i).text());
+        resultFileLengths.push_back(library.key(i).file.size());
+    }
+    lstResults.assign(std::move(titles));
+    lstInfo.assign(std::move(keyTexts));
+
+    // 4. The count line.
+    lblStatus.setCaption(std::to_string(lstResults.listCount()) + " results found.");
+}
+
+void FrmSearch::txtSearch_KeyDown(int keyCode, int) {
+    if (keyCode == kEnter) {
+        cmdGo_Click();
+    }
+}
+
+void FrmSearch::cmdAdd_Click() {
+    FrmMain& main = app_.frmMain();
+    for (int r = 0; r < lstResults.listCount(); ++r) {
+        if (!lstResults.selected(r)) {
+            continue;
+        }
+        main.appendToPlaylist(lstResults.list(r), resultPath(*this, r));
+    }
+}
+
+void FrmSearch::lstResults_DblClick() {
+    cmdAdd_Click();
+}
+
+void bindSearchMenu(Application& app, Form& frmMain) {
+    frmMain.on("mnuSearch_Click", [&app](EventArgs&) {
+        // Not modal: the main window stays usable. Already open: only to the front.
+        FrmSearch& search = app.frmSearch();
+        if (!search.visible()) {
+            search.show();
+        }
+        search.bringToFront();
+    });
+}
 
 }  // namespace vollo

@@ -1,8 +1,17 @@
 #include "library/library_activation.h"
 
 #include "app/frm_main.h"
+#include "library/filter_text.h"
+#include "playback/playback_controller.h"
 
 namespace vollo {
+
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+
+}  // namespace
 
 LibraryActivation::LibraryActivation(FrmMain& main)
     : main_(main) {}
@@ -19,11 +28,95 @@ void LibraryActivation::bind() {
     main_.on("cmdAdd_Click", [this](EventArgs&) { cmdAdd_Click(); });
 }
 
-void LibraryActivation::hiddenSongList_DblClick() {}
-void LibraryActivation::visibleSongList_DblClick() {}
-void LibraryActivation::hiddenSongList_KeyDown(int, int) {}
-void LibraryActivation::visibleSongList_KeyDown(int, int) {}
-void LibraryActivation::cmdAdd_Click() {}
-void LibraryActivation::updateAddButton() {}
+ListBox& LibraryActivation::list(bool fullLibrary) {
+    return fullLibrary ? main_.hiddenSongList : main_.visibleSongList;
+}
+
+void LibraryActivation::addRow(bool fullLibrary, int row) {
+    const ListBox& shown = list(fullLibrary);
+    const auto r = static_cast<std::size_t>(row);
+    const std::vector<EntryKey>& keys = fullLibrary ? main_.libraryKeys : main_.visibleSongListInfo;
+    std::string path;
+    if (r < keys.size()) {
+        path = keys[r].path();
+    } else if (fullLibrary && row < main_.hiddenSongListInfo.listCount()) {
+        path = parseEntryKey(main_.hiddenSongListInfo.list(row)).path();
+    }
+    main_.appendToPlaylist(shown.list(row), path);
+}
+
+void LibraryActivation::addSelectedRows(bool fullLibrary) {
+    const ListBox& shown = list(fullLibrary);
+    for (int r = 0; r < shown.listCount(); ++r) {
+        if (shown.selected(r)) {
+            addRow(fullLibrary, r);
+        }
+    }
+}
+
+void LibraryActivation::hiddenSongList_DblClick() {
+    addSelectedRows(true);
+}
+
+void LibraryActivation::visibleSongList_DblClick() {
+    addSelectedRows(false);
+}
+
+void LibraryActivation::listKeyDown(bool fullLibrary, int keyCode) {
+    ListBox& own = list(fullLibrary);
+    if (keyCode == kBackspace) {
+        const std::string filter = main_.txtFilter.text();
+        if (!filter.empty()) {
+            main_.txtFilter.setText(dropLastCharacter(filter));
+        }
+    } else if (keyCode == kEnter) {
+        if (own.selCount() > 0) {
+            if (fullLibrary) {
+                hiddenSongList_DblClick();
+            } else {
+                visibleSongList_DblClick();
+            }
+        } else if (own.listCount() > 0) {
+            addRow(fullLibrary, 0);
+        }
+    } else {
+        // The minus key, Shift and Ctrl are rows of the same table.
+        const std::string typed = filterCharacterForKey(keyCode);
+        if (!typed.empty()) {
+            main_.txtFilter.setText(main_.txtFilter.text() + typed);
+        }
+    }
+}
+
+void LibraryActivation::hiddenSongList_KeyDown(int keyCode, int) {
+    listKeyDown(true, keyCode);
+}
+
+void LibraryActivation::visibleSongList_KeyDown(int keyCode, int) {
+    listKeyDown(false, keyCode);
+}
+
+void LibraryActivation::cmdAdd_Click() {
+    if (main_.visibleSongList.visible()) {
+        visibleSongList_DblClick();
+    } else {
+        hiddenSongList_DblClick();
+    }
+    if (main_.shuffle.value() != 0) {
+        main_.playback().shuffle_Click();
+    }
+}
+
+void LibraryActivation::updateAddButton() {
+    const bool fullShown = main_.hiddenSongList.visible();
+    const bool viewShown = main_.visibleSongList.visible();
+    const int fullSelected = main_.hiddenSongList.selCount();
+    const int viewSelected = main_.visibleSongList.selCount();
+    if ((fullShown && fullSelected == 0) || (viewShown && viewSelected == 0)) {
+        main_.cmdAdd.setEnabled(false);
+    } else if ((fullShown && fullSelected > 0) || (viewShown && viewSelected > 0)) {
+        main_.cmdAdd.setEnabled(true);
+    }
+}
 
 }  // namespace vollo

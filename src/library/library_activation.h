@@ -5,6 +5,7 @@
 namespace vollo {
 
 class FrmMain;
+class ListBox;
 
 class LibraryActivation {
   public:
@@ -20,6 +21,12 @@ class LibraryActivation {
     void updateAddButton();
 
   private:
+    // Row r of the full library (fullLibrary) or of the filtered view to the playlist.
+    void addRow(bool fullLibrary, int row);
+    void addSelectedRows(bool fullLibrary);
+    void listKeyDown(bool fullLibrary, int keyCode);
+    ListBox& list(bool fullLibrary);
+
     FrmMain& main_;
 };
 

@@ -1,8 +1,38 @@
 #include "library/library_filter.h"
 
 #include "app/frm_main.h"
+#include "library/filter_text.h"
+#include "library/library_activation.h"
+#include "platform/text.h"
 
 namespace vollo {
+
+LibraryView::LibraryView(FrmMain& main)
+    : main_(main),
+      count_(static_cast<std::size_t>(main.hiddenSongList.listCount())),
+      lowerTitles_(&main.libraryLowerTitles),
+      keys_(&main.libraryKeys) {
+    if (main.libraryLowerTitles.size() != count_) {
+        ownLowerTitles_.reserve(count_);
+        for (const std::string& title : main.hiddenSongList.items()) {
+            ownLowerTitles_.push_back(lowerText(title));
+        }
+        lowerTitles_ = &ownLowerTitles_;
+    }
+    if (main.libraryKeys.size() != count_) {
+        ownKeys_.reserve(count_);
+        for (int i = 0; i < static_cast<int>(count_); ++i) {
+            ownKeys_.push_back(i < main.hiddenSongListInfo.listCount()
+                                   ? parseEntryKey(main.hiddenSongListInfo.list(i))
+                                   : EntryKey{});
+        }
+        keys_ = &ownKeys_;
+    }
+}
+
+const std::string& LibraryView::title(std::size_t row) const {
+    return main_.hiddenSongList.list(static_cast<int>(row));
+}
 
 LibraryFilter::LibraryFilter(FrmMain& main)
     : main_(main) {}
@@ -14,8 +44,51 @@ void LibraryFilter::bind() {
     });
 }
 
-void LibraryFilter::txtFilter_Change() {}
+void LibraryFilter::txtFilter_Change() {
+    // 1. Empty the filtered view.
+    main_.visibleSongList.clear();
 
-void LibraryFilter::txtFilter_KeyDown(int, int) {}
+    // 2. An empty filter shows the full library; the key table stays as it is.
+    const std::string filter = main_.txtFilter.text();
+    if (filter.empty()) {
+        main_.visibleSongList.setVisible(false);
+        main_.hiddenSongList.setVisible(true);
+        return;
+    }
+
+    // 3. Otherwise the filtered view is shown.
+    main_.visibleSongList.setVisible(true);
+    main_.hiddenSongList.setVisible(false);
+
+    // 4-5. The matches, in library order, with their keys in the same slots.
+    // The matches of a prefix stand together in the sorted library, so they
+    // are found by binary search instead of testing every title.
+    const LibraryView library(main_);
+    const std::vector<std::size_t> rows = filterRows(library.lowerTitles(), filter);
+    if (main_.visibleSongListInfo.size() < rows.size()) {
+        main_.visibleSongListInfo.resize(rows.size());
+    }
+    std::vector<std::string> titles;
+    titles.reserve(rows.size());
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        titles.push_back(library.title(rows[j]));
+        main_.visibleSongListInfo[j] = library.key(rows[j]);
+    }
+    main_.visibleSongList.assign(std::move(titles));
+
+    // 6. No selection, scrolled to the top.
+    main_.visibleSongList.setTopIndex(0);
+}
+
+void LibraryFilter::txtFilter_KeyDown(int keyCode, int shift) {
+    if (keyCode != 13) {
+        return;  // the text box's own editing changes the text
+    }
+    if (main_.hiddenSongList.visible()) {
+        main_.libraryActivation().hiddenSongList_KeyDown(keyCode, shift);
+    } else if (main_.visibleSongList.visible()) {
+        main_.libraryActivation().visibleSongList_KeyDown(keyCode, shift);
+    }
+}
 
 }  // namespace vollo

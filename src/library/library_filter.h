@@ -3,6 +3,11 @@
 // titles beginning with a digit).
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "library/entry_key.h"
+
 namespace vollo {
 
 class FrmMain;
@@ -17,6 +22,26 @@ class LibraryFilter {
 
   private:
     FrmMain& main_;
+};
+
+// The full library as the filter and the search read it: the lower-cased
+// titles and the keys kept beside hiddenSongList by the scan, or, should they
+// be out of step with the lists, made afresh from the lists themselves.
+class LibraryView {
+  public:
+    explicit LibraryView(FrmMain& main);
+    std::size_t size() const { return count_; }
+    const std::string& title(std::size_t row) const;
+    const std::vector<std::string>& lowerTitles() const { return *lowerTitles_; }
+    const EntryKey& key(std::size_t row) const { return (*keys_)[row]; }
+
+  private:
+    FrmMain& main_;
+    std::size_t count_;
+    const std::vector<std::string>* lowerTitles_;
+    const std::vector<EntryKey>* keys_;
+    std::vector<std::string> ownLowerTitles_;
+    std::vector<EntryKey> ownKeys_;
 };
 
 }  // namespace vollo

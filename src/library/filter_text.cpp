@@ -1,0 +1,208 @@
+#include "library/filter_text.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace vollo {
+
+namespace {
+
+// The length of the valid UTF-8 sequence at text[i], 0 when none starts there.
+// Overlong forms, surrogates and values above U+10FFFF are not valid.
+std::size_t sequenceLength(std::string_view text, std::size_t i) {
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    if (b0 < 0x80) {
+        return 1;
+    }
+    std::size_t len = 0;
+    char32_t cp = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2;
+        cp = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3;
+        cp = b0 & 0x0F;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4;
+        cp = b0 & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > text.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            return 0;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    static constexpr char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    return len;
+}
+
+// The length of the character at text[i]: a valid sequence, or one byte.
+std::size_t characterLength(std::string_view text, std::size_t i) {
+    const std::size_t len = sequenceLength(text, i);
+    return len == 0 ? 1 : len;
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = sequenceLength(text, i);
+        if (len == 0) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+bool isCharBoundary(std::string_view text, std::size_t pos) {
+    if (pos > text.size()) {
+        return false;
+    }
+    std::size_t i = 0;
+    while (i < pos) {
+        i += characterLength(text, i);
+    }
+    return i == pos;
+}
+
+RowRange prefixRows(const std::vector<std::string>& lowerTitles, std::string_view prefix) {
+    const auto begin =
+        std::lower_bound(lowerTitles.begin(), lowerTitles.end(), prefix,
+                         [](const std::string& title, std::string_view p) { return title < p; });
+    // Every text beginning with the prefix sorts at or after it, and before any
+    // later text that does not begin with it.
+    const auto end = std::partition_point(begin, lowerTitles.end(), [prefix](const std::string& title) {
+        return std::string_view(title).substr(0, prefix.size()) == prefix;
+    });
+    return {static_cast<std::size_t>(begin - lowerTitles.begin()),
+            static_cast<std::size_t>(end - lowerTitles.begin())};
+}
+
+RowRange digitRows(const std::vector<std::string>& lowerTitles) {
+    const auto less = [](const std::string& title, std::string_view bound) { return title < bound; };
+    const auto begin = std::lower_bound(lowerTitles.begin(), lowerTitles.end(), std::string_view("0"), less);
+    // ":" is the byte after "9": every title whose first byte is a digit sorts below it.
+    const auto end = std::lower_bound(begin, lowerTitles.end(), std::string_view(":"), less);
+    return {static_cast<std::size_t>(begin - lowerTitles.begin()),
+            static_cast<std::size_t>(end - lowerTitles.begin())};
+}
+
+bool startsWithCharacters(std::string_view lowerTitle, std::string_view lowerFilter) {
+    return lowerTitle.substr(0, lowerFilter.size()) == lowerFilter &&
+           (isValidUtf8(lowerFilter) || isCharBoundary(lowerTitle, lowerFilter.size()));
+}
+
+bool containsCharacters(std::string_view lowerTitle, std::string_view lowerNeedle) {
+    std::size_t at = lowerTitle.find(lowerNeedle);
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    if (isValidUtf8(lowerNeedle)) {
+        // A valid needle begins with a byte that starts a character and ends
+        // with a whole one, so every byte match is a character match.
+        return true;
+    }
+    for (; at != std::string_view::npos; at = lowerTitle.find(lowerNeedle, at + 1)) {
+        if (isCharBoundary(lowerTitle, at) && isCharBoundary(lowerTitle, at + lowerNeedle.size())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::size_t> filterRows(const std::vector<std::string>& lowerTitles, std::string_view filter) {
+    std::vector<std::size_t> rows;
+    if (filter.empty()) {
+        return rows;
+    }
+    if (filter == "#") {
+        const RowRange range = digitRows(lowerTitles);
+        rows.reserve(range.size());
+        for (std::size_t i = range.first; i < range.last; ++i) {
+            rows.push_back(i);
+        }
+        return rows;
+    }
+    const std::string lowerFilter = lowerText(filter);
+    const RowRange range = prefixRows(lowerTitles, lowerFilter);
+    rows.reserve(range.size());
+    // A filter that is not valid UTF-8 may end inside a title's character.
+    const bool whole = isValidUtf8(lowerFilter);
+    for (std::size_t i = range.first; i < range.last; ++i) {
+        if (whole || isCharBoundary(lowerTitles[i], lowerFilter.size())) {
+            rows.push_back(i);
+        }
+    }
+    return rows;
+}
+
+std::string dropLastCharacter(std::string_view text) {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < text.size(); i += characterLength(text, i)) {
+        last = i;
+    }
+    return std::string(text.substr(0, last));
+}
+
+std::string filterCharacterForKey(int keyCode) {
+    if (keyCode >= 65 && keyCode <= 90) {
+        return std::string(1, static_cast<char>('a' + (keyCode - 65)));
+    }
+    if (keyCode >= 48 && keyCode <= 57) {
+        return std::string(1, static_cast<char>(keyCode));
+    }
+    if (keyCode >= 96 && keyCode <= 105) {
+        return std::string(1, static_cast<char>('0' + (keyCode - 96)));
+    }
+    switch (keyCode) {
+        case 32:
+            return " ";
+        case 106:
+            return "*";
+        case 107:
+            return "+";
+        case 109:
+            return "-";
+        case 110:
+            return ".";
+        case 111:
+            return "/";
+        case 186:
+            return ";";
+        case 187:
+            return "=";
+        case 188:
+            return ",";
+        case 189:
+            return "-";
+        case 190:
+            return ".";
+        case 191:
+            return "/";
+        case 192:
+            return "`";
+        case 219:
+            return "[";
+        case 220:
+            return "\\";
+        case 221:
+            return "]";
+        case 222:
+            return "'";
+        default:
+            return "";
+    }
+}
+
+}  // namespace vollo

@@ -1,0 +1,215 @@
+// The filter's and the search's text rules against the plain character-by-
+// character rules on random titles: non-ASCII letters, titles equal once
+// lower-cased, bytes that are not UTF-8, digits and "#". Also the characters
+// keys add to the filter, and Backspace on multi-byte characters.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cwchar>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "library/filter_text.h"
+#include "platform/text.h"
+
+namespace vollo {
+namespace {
+
+class FilterTextTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { initLocale(); }
+};
+
+// A text split into characters with the C library's own decoder: a valid
+// UTF-8 sequence is one character, any other byte one character by itself.
+std::vector<std::string> characters(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::mbstate_t state{};
+        wchar_t wc = 0;
+        const std::size_t n = std::mbrtowc(&wc, text.data() + i, text.size() - i, &state);
+        const bool valid = n != static_cast<std::size_t>(-1) && n != static_cast<std::size_t>(-2) && n != 0 &&
+                           !(wc >= 0xD800 && wc <= 0xDFFF);
+        const std::size_t len = valid ? n : 1;
+        out.push_back(text.substr(i, len));
+        i += len;
+    }
+    return out;
+}
+
+// The filter read literally: "#" alone wants a first character "0" to "9";
+// any other text wants the first characters of the title, as many as the
+// filter has, to equal the filter once both are lower-cased.
+bool referenceFilterMatch(const std::string& title, const std::string& filter) {
+    if (filter == "#") {
+        return !title.empty() && title[0] >= '0' && title[0] <= '9';
+    }
+    const std::vector<std::string> t = characters(title);
+    const std::size_t n = characters(filter).size();
+    if (t.size() < n) {
+        return false;
+    }
+    std::string head;
+    for (std::size_t k = 0; k < n; ++k) {
+        head += t[k];
+    }
+    return lowerText(head) == lowerText(filter);
+}
+
+// The search read literally: the lower-cased text's characters occur, in a
+// row, among the lower-cased title's characters.
+bool referenceContains(const std::string& title, const std::string& needle) {
+    const std::vector<std::string> t = characters(lowerText(title));
+    const std::vector<std::string> s = characters(lowerText(needle));
+    if (s.size() > t.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at + s.size() <= t.size(); ++at) {
+        if (std::equal(s.begin(), s.end(), t.begin() + static_cast<std::ptrdiff_t>(at))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Pieces random titles are made of: letters in both cases, letters whose
+// lower case is more than one byte or a different length, blanks, digits,
+// "#", ":" (the byte after "9") and bytes that are not UTF-8.
+const std::vector<std::string> kPieces = {"a", "A", "b", "B",    "e",    "\xC3\xA9", "\xC3\x89", "\xC3\x9F",
+                                          " ", "1", "9", "0",    "#",    ":",        "\xCE\xA3", "\xCF\x83",
+                                          "Z", "z", "x", "\xC3", "\x80", "\xA9",     "\xD0\x96", "\xD0\xB6"};
+
+std::string randomText(std::mt19937& rng, int maxPieces) {
+    std::uniform_int_distribution<int> count(0, maxPieces);
+    std::uniform_int_distribution<std::size_t> piece(0, kPieces.size() - 1);
+    std::string text;
+    for (int n = count(rng); n > 0; --n) {
+        text += kPieces[piece(rng)];
+    }
+    return text;
+}
+
+// The library's lower-cased titles, in the library's order.
+std::vector<std::string> sortedLowerTitles(std::vector<std::string>& titles) {
+    std::sort(titles.begin(), titles.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = lowerText(a), lb = lowerText(b);
+        return la != lb ? la < lb : a < b;
+    });
+    std::vector<std::string> lower;
+    for (const auto& t : titles) {
+        lower.push_back(lowerText(t));
+    }
+    return lower;
+}
+
+TEST_F(FilterTextTest, FilterRowsAgreeWithTheCharacterRule) {
+    std::mt19937 rng(1234);
+    for (int round = 0; round < 12; ++round) {
+        std::vector<std::string> titles;
+        for (int i = 0; i < 300; ++i) {
+            titles.push_back(randomText(rng, 5));
+        }
+        // Titles equal once lower-cased, and titles that are prefixes of others.
+        titles.push_back("Abc");
+        titles.push_back("ABC");
+        titles.push_back("abc");
+        titles.push_back("ab");
+        const std::vector<std::string> lower = sortedLowerTitles(titles);
+
+        std::vector<std::string> filters = {"#", "#1", "a", "A", "ab", "ABC", "\xC3", "\xC3\x89", " "};
+        for (int f = 0; f < 60; ++f) {
+            // Half are a title's first characters in another case, half are random.
+            if (f % 2 == 0) {
+                const std::vector<std::string> t = characters(titles[rng() % titles.size()]);
+                const std::size_t n = t.empty() ? 0 : rng() % (t.size() + 1);
+                std::string filter;
+                for (std::size_t k = 0; k < n; ++k) {
+                    filter += (rng() % 2) ? lowerText(t[k]) : t[k];
+                }
+                filters.push_back(filter);
+            } else {
+                filters.push_back(randomText(rng, 3));
+            }
+        }
+        for (const std::string& filter : filters) {
+            std::vector<std::size_t> expected;
+            if (!filter.empty()) {
+                for (std::size_t i = 0; i < titles.size(); ++i) {
+                    if (referenceFilterMatch(titles[i], filter)) {
+                        expected.push_back(i);
+                    }
+                }
+            }
+            EXPECT_EQ(filterRows(lower, filter), expected) << "filter \"" << filter << "\"";
+        }
+    }
+}
+
+TEST_F(FilterTextTest, SearchAgreesWithTheCharacterRule) {
+    std::mt19937 rng(99);
+    for (int round = 0; round < 3000; ++round) {
+        const std::string title = randomText(rng, 6);
+        const std::string needle = randomText(rng, 2);
+        EXPECT_EQ(containsCharacters(lowerText(title), lowerText(needle)), referenceContains(title, needle))
+            << "title \"" << title << "\" text \"" << needle << "\"";
+    }
+    // A byte that only looks like part of a character does not match inside it.
+    EXPECT_FALSE(containsCharacters("caf\xC3\xA9", "\xA9"));
+    EXPECT_FALSE(containsCharacters("caf\xC3\xA9", "\xC3"));
+    EXPECT_TRUE(containsCharacters("caf\xC3 x", "\xC3"));
+    EXPECT_TRUE(containsCharacters("anything", ""));
+}
+
+TEST_F(FilterTextTest, DigitRowsStopAtTheByteAfterNine) {
+    const std::vector<std::string> lower = {" 7 seas", "#1 hit", "0", "5 x", "9", "99", ":colon", "a1"};
+    EXPECT_EQ(digitRows(lower), (RowRange{2, 6}));
+    EXPECT_EQ(digitRows({}), (RowRange{0, 0}));
+    EXPECT_EQ(prefixRows(lower, "9"), (RowRange{4, 6}));
+    EXPECT_EQ(prefixRows(lower, "zz"), (RowRange{8, 8}));
+}
+
+TEST_F(FilterTextTest, BackspaceTakesAWholeCharacter) {
+    EXPECT_EQ(dropLastCharacter(""), "");
+    EXPECT_EQ(dropLastCharacter("a"), "");
+    EXPECT_EQ(dropLastCharacter("abc"), "ab");
+    EXPECT_EQ(dropLastCharacter("caf\xC3\xA9"), "caf");          // 2 bytes
+    EXPECT_EQ(dropLastCharacter("x\xE2\x82\xAC"), "x");          // euro sign, 3 bytes
+    EXPECT_EQ(dropLastCharacter("x\xF0\x9D\x84\x9E"), "x");      // 4 bytes
+    EXPECT_EQ(dropLastCharacter("x\xC3\xA9\xA9"), "x\xC3\xA9");  // a stray continuation byte
+    EXPECT_EQ(dropLastCharacter("x\xE2\x82"), "x\xE2");          // a cut-off sequence, byte by byte
+    EXPECT_EQ(dropLastCharacter("\xED\xA0\x80"), "\xED\xA0");    // a surrogate is not a character
+    EXPECT_TRUE(isCharBoundary("caf\xC3\xA9", 3));
+    EXPECT_FALSE(isCharBoundary("caf\xC3\xA9", 4));
+    EXPECT_TRUE(isCharBoundary("caf\xC3\xA9", 5));
+    EXPECT_FALSE(isCharBoundary("abc", 4));
+}
+
+TEST(FilterKeyTest, EveryKeyCodeAddsTheCharacterItTypes) {
+    std::map<int, std::string> typed;
+    for (int k = 'A'; k <= 'Z'; ++k) {
+        typed[k] = std::string(1, static_cast<char>(k - 'A' + 'a'));
+    }
+    for (int k = 0; k <= 9; ++k) {
+        typed[48 + k] = std::to_string(k);  // main keyboard
+        typed[96 + k] = std::to_string(k);  // keypad
+    }
+    const std::map<int, std::string> others = {{32, " "},  {106, "*"}, {107, "+"}, {109, "-"}, {110, "."},
+                                               {111, "/"}, {186, ";"}, {187, "="}, {188, ","}, {189, "-"},
+                                               {190, "."}, {191, "/"}, {192, "`"}, {219, "["}, {220, "\\"},
+                                               {221, "]"}, {222, "'"}};
+    typed.insert(others.begin(), others.end());
+    for (int k = 0; k < 256; ++k) {
+        const auto it = typed.find(k);
+        EXPECT_EQ(filterCharacterForKey(k), it == typed.end() ? "" : it->second) << "key code " << k;
+    }
+    // Codes from outside the byte range type nothing either.
+    EXPECT_EQ(filterCharacterForKey(-1), "");
+    EXPECT_EQ(filterCharacterForKey(65 + 256), "");
+}
+
+}  // namespace
+}  // namespace vollo

@@ -1,0 +1,167 @@
+// The library filter and lists driven through the main window: a filter with
+// more matches than any fixed table would hold, titles that differ only in
+// letter case keeping row and key together, the Add button's state when
+// neither list is shown, and lists filled without the scan's side tables.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/application.h"
+#include "app/frm_main.h"
+#include "library/library_activation.h"
+#include "platform/media_player.h"
+#include "platform/services.h"
+#include "platform/text.h"
+
+namespace vollo {
+namespace {
+
+// A player nothing is ever opened in.
+class IdlePlayer : public MediaPlayer {
+  public:
+    std::string fileName() const override { return ""; }
+    void setFileName(const std::string&) override {}
+    void play() override {}
+    void pause() override {}
+    void stop() override {}
+    double currentPositionSeconds() override { return 0; }
+    void setCurrentPositionSeconds(double) override {}
+    double durationSeconds() override { return 0; }
+    int playState() override { return NothingOpened; }
+    int volume() const override { return 0; }
+    void setVolume(int) override {}
+};
+
+class LibraryListsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        initLocale();
+        dir_ = std::filesystem::temp_directory_path() / ("vollo-library-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+        Services services;
+        services.music = &player_;
+        app_ = std::make_unique<Application>(services, dir_.string());
+        app_->start({});
+        main = &app_->frmMain();
+    }
+    void TearDown() override {
+        app_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    void setFilter(const std::string& text) {
+        app_->forms().dispatch([&] { main->txtFilter.setText(text); });
+    }
+    void run(const std::string& handler) {
+        app_->forms().dispatch([&] { main->call(handler); });
+    }
+
+    FrmMain* main = nullptr;
+
+  private:
+    IdlePlayer player_;
+    std::filesystem::path dir_;
+    std::unique_ptr<Application> app_;
+};
+
+std::string fiveDigitName(const char* prefix, int i) {
+    return prefix + fiveDigits(i);
+}
+
+TEST_F(LibraryListsTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
+    std::vector<std::string> titles;
+    std::vector<EntryKey> keys;
+    for (int i = 0; i < 10050; ++i) {
+        titles.push_back(fiveDigitName("a", i));
+        keys.push_back({titles.back() + ".mp3", "/m/"});
+    }
+    for (int i = 0; i < 3; ++i) {
+        titles.push_back(fiveDigitName("b", i));
+        keys.push_back({titles.back() + ".mp3", "/n/"});
+    }
+    main->setLibrary(titles, keys);
+
+    setFilter("a");
+    ASSERT_EQ(main->visibleSongList.listCount(), 10050);
+    ASSERT_GE(main->visibleSongListInfo.size(), 10050u);
+    EXPECT_EQ(main->visibleSongList.list(10049), "a10049");
+    EXPECT_EQ(main->visibleSongListInfo[10001].text(), "a10001.mp3|/m/");
+    EXPECT_EQ(main->visibleSongListInfo[10049].text(), "a10049.mp3|/m/");
+
+    // The last rows of a long view are added with their own paths.
+    main->visibleSongList.setSelection({10001, 10049});
+    run("visibleSongList_DblClick");
+    ASSERT_EQ(main->playListInfo.listCount(), 2);
+    EXPECT_EQ(main->playListInfo.list(0), "/m/a10001.mp3");
+    EXPECT_EQ(main->playListInfo.list(1), "/m/a10049.mp3");
+
+    // A shorter view overwrites the first slots only.
+    setFilter("B");
+    EXPECT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"b00000", "b00001", "b00002"}));
+    EXPECT_GE(main->visibleSongListInfo.size(), 10050u);
+    EXPECT_EQ(main->visibleSongListInfo[2].text(), "b00002.mp3|/n/");
+    EXPECT_EQ(main->visibleSongListInfo[3].text(), "a00003.mp3|/m/");
+    EXPECT_EQ(main->visibleSongListInfo[10049].text(), "a10049.mp3|/m/");
+}
+
+TEST_F(LibraryListsTest, TitlesEqualButForCaseKeepRowAndKeyTogether) {
+    // In library order: lower-cased title, then lower-cased key, then raw bytes.
+    main->setLibrary({"Song", "SONG", "song", "Song 2", "Zed"}, {{"Song.mp3", "/a/"},
+                                                                 {"SONG.mp3", "/b/"},
+                                                                 {"song.mp3", "/c/"},
+                                                                 {"Song 2.mp3", "/a/"},
+                                                                 {"Zed.mp3", "/a/"}});
+    setFilter("sOnG");
+    ASSERT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"Song", "SONG", "song", "Song 2"}));
+    main->visibleSongList.setSelection({1, 2, 3});
+    run("cmdAdd_Click");
+    EXPECT_EQ(main->playList.items(), (std::vector<std::string>{"SONG", "song", "Song 2"}));
+    EXPECT_EQ(main->playListInfo.items(),
+              (std::vector<std::string>{"/b/SONG.mp3", "/c/song.mp3", "/a/Song 2.mp3"}));
+}
+
+TEST_F(LibraryListsTest, AddKeepsItsStateWhileNeitherListIsShown) {
+    main->setLibrary({"One"}, {{"One.mp3", "/a/"}});
+    LibraryActivation& activation = main->libraryActivation();
+    main->hiddenSongList.setVisible(false);
+    main->visibleSongList.setVisible(false);
+    for (const bool enabled : {true, false}) {
+        main->cmdAdd.setEnabled(enabled);
+        main->hiddenSongList.setSelection({});
+        activation.updateAddButton();
+        EXPECT_EQ(main->cmdAdd.enabled(), enabled);
+        main->hiddenSongList.setSelection({0});
+        activation.updateAddButton();
+        EXPECT_EQ(main->cmdAdd.enabled(), enabled);
+    }
+    // Shown again, the selection decides.
+    main->hiddenSongList.setVisible(true);
+    activation.updateAddButton();
+    EXPECT_TRUE(main->cmdAdd.enabled());
+}
+
+TEST_F(LibraryListsTest, ListsFilledWithoutTheScanStillFilterAndAdd) {
+    // Items put straight into the lists, with no lower-cased titles or keys beside them.
+    for (const char* key : {"Beta.mp3|/x/", "alpha.wav|/m/", "Bravo.mid|/m/"}) {
+        const EntryKey parsed{std::string(key).substr(0, std::string(key).find('|')),
+                              std::string(key).substr(std::string(key).find('|') + 1)};
+        main->hiddenSongListInfo.insertItem(main->hiddenSongList.addItem(titleOf(parsed.file)), key);
+    }
+    ASSERT_TRUE(main->libraryKeys.empty());
+    setFilter("b");
+    EXPECT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"Beta", "Bravo"}));
+    EXPECT_EQ(main->visibleSongListInfo[1].path(), "/m/Bravo.mid");
+    run("visibleSongList_KeyDown");  // key code 0 types nothing
+    EXPECT_EQ(main->txtFilter.text(), "b");
+    setFilter("");
+    main->hiddenSongList.setSelection({0});
+    run("hiddenSongList_DblClick");
+    EXPECT_EQ(main->playListInfo.items(), (std::vector<std::string>{"/m/alpha.wav"}));
+}
+
+}  // namespace
+}  // namespace vollo
