@@ -83,24 +83,28 @@ void appendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
+static std::string lowerTextFrom(std::string_view text);
+
 std::string lowerText(std::string_view text) {
-    // Most texts are ASCII: copy and lower in place.
-    bool ascii = true;
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
+    // Most texts are ASCII: lower them in one pass, falling back at the first
+    // byte that is not.
+    std::string out(text.size(), '\0');
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
             break;
         }
+        out[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     }
-    if (ascii) {
-        std::string out(text);
-        for (char& c : out) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c + 32);
-            }
-        }
+    if (i == text.size()) {
         return out;
     }
+    out.resize(i);
+    return out + lowerTextFrom(text.substr(i));
+}
+
+static std::string lowerTextFrom(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     size_t i = 0;
