@@ -1,0 +1,108 @@
+// The application on the Qt binding with fake services, in a temporary
+// directory with a small library, for the binding's tests.
+#pragma once
+
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/frm_main.h"
+#include "platform/media_player.h"
+#include "platform/qt/qt_binding.h"
+#include "platform/services.h"
+
+namespace vollo::qt::test {
+
+class NullPlayer : public MediaPlayer {
+  public:
+    std::string fileName() const override { return fileName_; }
+    void setFileName(const std::string& path) override {
+        fileName_ = path;
+        state_ = Stopped;
+    }
+    void play() override {}
+    void pause() override {}
+    void stop() override {}
+    double currentPositionSeconds() override { return 0.0; }
+    void setCurrentPositionSeconds(double) override {}
+    double durationSeconds() override { return 0.0; }
+    int playState() override { return state_; }
+    int volume() const override { return volume_; }
+    void setVolume(int value) override { volume_ = value; }
+
+  private:
+    std::string fileName_;
+    int state_ = NothingOpened;
+    int volume_ = 0;
+};
+
+// Answers questions from a queue (No when it is empty) and records every box.
+class ScriptedBoxes : public MessageBoxService {
+  public:
+    MsgResult show(const std::string& text, MsgButtons buttons, const std::string& title) override;
+    std::deque<MsgResult> answers;
+    std::vector<std::string> shown;
+};
+
+class CancelledDialogs : public FileDialogService {
+  public:
+    std::optional<std::string> open(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> save(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+class NoPrograms : public ProgramLauncher {
+  public:
+    std::optional<std::string> findOnPath(const std::string&) override { return std::nullopt; }
+    bool start(const std::string&) override { return false; }
+};
+
+class FixedRandom : public RandomSource {
+  public:
+    void seedFromTime() override {}
+    double next() override { return 0.25; }
+};
+
+class RecordedEnd : public ProcessControl {
+  public:
+    void endProcess() override { ended = true; }
+    bool ended = false;
+};
+
+// A started program: vollo.ini names <dir>/music, which holds one empty file
+// per title given (".mp3" appended).
+class TestApp {
+  public:
+    explicit TestApp(const std::vector<std::string>& titles = {});
+    ~TestApp();
+
+    const std::string& dir() const { return dir_; }
+    Application& app() { return *app_; }
+    FrmMain& main() { return app_->frmMain(); }
+    QtBinding& binding() { return *binding_; }
+    FormWindow& window(const std::string& form = kFrmMain);
+    // The widget of a control of the form, cast to W.
+    template <class W>
+    W* widget(const std::string& key, const std::string& form = kFrmMain) {
+        return qobject_cast<W*>(window(form).widgetFor(key));
+    }
+    // Makes an empty media file <dir>/<folder>/<name>.
+    void makeFile(const std::string& folder, const std::string& name);
+
+    ScriptedBoxes boxes;
+    RecordedEnd process;
+
+  private:
+    QTemporaryDir temp_;
+    std::string dir_;
+    NullPlayer player_;
+    CancelledDialogs dialogs_;
+    NoPrograms launcher_;
+    FixedRandom random_;
+    std::unique_ptr<Application> app_;
+    std::unique_ptr<QtBinding> binding_;
+};
+
+}  // namespace vollo::qt::test
