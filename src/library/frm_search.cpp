@@ -28,6 +28,7 @@ FrmSearch::FrmSearch(FormRegistry& registry, Application& app)
     cmdAdd.move(120, 3600, 3735, 375);
     cmdAdd.setCaption("Add selected file(s) to playlist");
     lstInfo.setVisible(false);
+    useFormFontForControls();
     tabOrder = {"txtSearch", "cmdGo", "lstResults", "cmdAdd"};
 
     on("cmdGo_Click", [this](EventArgs&) { cmdGo_Click(); });

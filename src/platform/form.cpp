@@ -81,6 +81,12 @@ Control* Form::find(const std::string& key) const {
     return it == byKey_.end() ? nullptr : it->second;
 }
 
+void Form::useFormFontForControls() {
+    for (const auto& control : controls_) {
+        control->setFont(font_);
+    }
+}
+
 void Form::on(const std::string& handlerName, Handler handler, bool indexed) {
     handlers_[handlerName] = HandlerEntry{std::move(handler), indexed};
 }

@@ -75,6 +75,9 @@ class Form {
         return ref;
     }
     Control* find(const std::string& key) const;  // "cmdAdd" or "cmdAlpha(3)"
+    // Gives every control the form's font, as a window design does for
+    // controls that name no font of their own.
+    void useFormFontForControls();
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     // Names in tab order, first to last (controls not named follow in design order).
     std::vector<std::string> tabOrder;

@@ -28,6 +28,7 @@ FrmBrowse::FrmBrowse(FormRegistry& registry, Application& app)
     cmdCancel.setCaption("Cancel");
     arrayElement.move(1680, 4200, 255, 135);
     arrayElement.setVisible(false);
+    useFormFontForControls();
     tabOrder = {"Dir1", "Drive1", "cmdOK", "cmdCancel", "arrayElement"};
 
     on("Form_Load", [this](EventArgs&) { Form_Load(); });

@@ -25,7 +25,6 @@ FrmOptions::FrmOptions(FormRegistry& registry, Application& app)
 
     Label2.move(120, 120, 2655, 255);
     Label2.setCaption("Media directories");
-    Label2.setFont({"Verdana", 8.25f, true});
     Label3.move(120, 360, 6015, 255);
     Label3.setCaption("Below you may enter up to 30 directories that contain audio files.");
     for (int k = 0; k < kDirCount; ++k) {
@@ -49,6 +48,9 @@ FrmOptions::FrmOptions(FormRegistry& registry, Application& app)
     txtFontSize.setText("10");
     chkConfirmExit.move(3480, 4440, 1455, 255);
     chkConfirmExit.setCaption("Confirm exit");
+
+    useFormFontForControls();
+    Label2.setFont({"Verdana", 8.25f, true});
 
     tabOrder = {"chkConfirmExit", "cmdApply", "cmdCancel", "txtFontSize"};
     for (int k = 0; k < kDirCount; ++k) {

@@ -652,10 +652,10 @@ class Runner {
         if (!same) {
             std::string e, f;
             for (const auto& x : expected) {
-                e += (e.empty() ? "" : " ") + quote(x);
+                e.append(e.empty() ? "" : " ").append(quote(x));
             }
             for (const auto& x : found) {
-                f += (f.empty() ? "" : " ") + x.show();
+                f.append(f.empty() ? "" : " ").append(x.show());
             }
             throw Failure(what + ": expected [" + e + "], found [" + f + "]");
         }

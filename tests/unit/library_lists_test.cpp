@@ -69,7 +69,7 @@ class LibraryListsTest : public ::testing::Test {
 };
 
 std::string fiveDigitName(const char* prefix, int i) {
-    return prefix + fiveDigits(i);
+    return std::string(prefix).append(fiveDigits(i));
 }
 
 TEST_F(LibraryListsTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
