@@ -73,6 +73,13 @@ void runShowSteps(vollo::Application& app, const std::string& steps) {
                 main.mnuKeyboard.click();
             } else if (step == "browse") {
                 app.frmOptions().cmdBrowse[0]->click();
+            } else if (step == "addall") {
+                std::vector<int> rows(static_cast<size_t>(main.hiddenSongList.listCount()));
+                for (size_t i = 0; i < rows.size(); ++i) {
+                    rows[i] = static_cast<int>(i);
+                }
+                main.hiddenSongList.setSelection(rows);
+                main.cmdAdd.click();
             } else if (vollo::startsWith(step, "filter=")) {
                 main.txtFilter.setText(step.substr(7));
             }

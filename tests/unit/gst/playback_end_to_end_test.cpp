@@ -1,0 +1,103 @@
+// The playback controller driving the real GStreamer player: the timer's
+// ticks play a two-entry playlist of generated files from its first entry to
+// its end, move on by themselves, and stop with entry 0 loaded.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/application.h"
+#include "app/frm_main.h"
+#include "platform/gst/gst_media_player.h"
+#include "platform/text.h"
+#include "test_media.h"
+
+namespace vollo {
+namespace {
+
+using namespace std::chrono_literals;
+
+class EndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override { initLocale(); }
+
+    // Ticks about every 15 ms (as the program's timer does) until done() or the bound.
+    template <class Done>
+    bool tickUntil(Application& app, Done done, std::chrono::seconds bound) {
+        const auto until = std::chrono::steady_clock::now() + bound;
+        while (std::chrono::steady_clock::now() < until) {
+            app.forms().dispatch([&] { app.frmMain().mainTimer.tick(); });
+            if (done()) {
+                return true;
+            }
+            std::this_thread::sleep_for(15ms);
+        }
+        return false;
+    }
+
+    testmedia::TempDir dir;
+};
+
+TEST_F(EndToEnd, PlaysBothEntriesInTurnThenStopsWithTheFirstLoaded) {
+    testmedia::writeWav(dir.file("first.wav"), 1.0);
+    testmedia::writeWav(dir.file("second.wav"), 1.0);
+    GstMediaPlayer music;
+    Services services;
+    services.music = &music;
+    Application app(services, dir.path());
+    app.start({});
+    FrmMain& main = app.frmMain();
+    main.appendToPlaylist("first", dir.file("first.wav"));
+    main.appendToPlaylist("second", dir.file("second.wav"));
+
+    // The first tick starts entry 0 by itself.
+    ASSERT_TRUE(tickUntil(
+        app, [&] { return music.playState() == MediaPlayer::Playing; }, 5s));
+    EXPECT_EQ(main.currentSong, 0);
+    EXPECT_EQ(music.fileName(), dir.file("first.wav"));
+    EXPECT_EQ(main.lblSongName.caption(), "first ");
+    EXPECT_EQ(main.lblSongTime.caption(), "0:00 / 0:01 ");
+
+    // While it plays the knob moves off the track's left edge.
+    ASSERT_TRUE(tickUntil(
+        app, [&] { return main.trackee.left() > main.tracker.left(); }, 5s));
+
+    // At its end the next entry starts.
+    ASSERT_TRUE(tickUntil(
+        app, [&] { return main.currentSong == 1; }, 5s));
+    EXPECT_EQ(music.fileName(), dir.file("second.wav"));
+    EXPECT_EQ(main.lblSongName.caption(), "second ");
+    EXPECT_FALSE(main.userStopped);
+
+    // After the last one: entry 0 loaded and stopped, nothing advances.
+    ASSERT_TRUE(tickUntil(
+        app, [&] { return main.userStopped; }, 5s));
+    EXPECT_EQ(main.currentSong, 0);
+    EXPECT_EQ(music.fileName(), dir.file("first.wav"));
+    EXPECT_EQ(music.playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(main.lblSongName.caption(), "first ");
+    EXPECT_EQ(main.lblSongTime.caption(), "0:00 / 0:01 ");
+    EXPECT_FALSE(tickUntil(
+        app, [&] { return music.playState() != MediaPlayer::Stopped; }, 1s));
+}
+
+TEST_F(EndToEnd, AFileThatCannotBePlayedIsSkipped) {
+    testmedia::writeGarbage(dir.file("broken.mp3"), 4096);
+    testmedia::writeWav(dir.file("good.wav"), 1.0);
+    GstMediaPlayer music;
+    Services services;
+    services.music = &music;
+    Application app(services, dir.path());
+    app.start({});
+    FrmMain& main = app.frmMain();
+    main.appendToPlaylist("broken", dir.file("broken.mp3"));
+    main.appendToPlaylist("good", dir.file("good.wav"));
+
+    ASSERT_TRUE(tickUntil(
+        app, [&] { return music.playState() == MediaPlayer::Playing; }, 10s));
+    EXPECT_EQ(main.currentSong, 1);
+    EXPECT_EQ(music.fileName(), dir.file("good.wav"));
+}
+
+}  // namespace
+}  // namespace vollo
