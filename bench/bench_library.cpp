@@ -19,27 +19,12 @@
 #include "app/application.h"
 #include "app/frm_main.h"
 #include "library/frm_search.h"
-#include "platform/media_player.h"
+#include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
 
 namespace vollo {
 namespace {
-
-class IdlePlayer : public MediaPlayer {
-  public:
-    std::string fileName() const override { return ""; }
-    void setFileName(const std::string&) override {}
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    double currentPositionSeconds() override { return 0; }
-    void setCurrentPositionSeconds(double) override {}
-    double durationSeconds() override { return 0; }
-    int playState() override { return NothingOpened; }
-    int volume() const override { return 0; }
-    void setVolume(int) override {}
-};
 
 constexpr int kTitles = 100000;
 
@@ -120,7 +105,7 @@ void generateLibrary(std::vector<std::string>& titles, std::vector<EntryKey>& ke
 }
 
 struct World {
-    IdlePlayer player;
+    NullMediaPlayer player;
     std::filesystem::path dir;
     std::unique_ptr<Application> app;
     FrmMain* main = nullptr;

@@ -14,7 +14,7 @@
 #include "app/application.h"
 #include "app/frm_main.h"
 #include "platform/files.h"
-#include "platform/media_player.h"
+#include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "playlist/m3u.h"
@@ -22,24 +22,6 @@
 
 namespace vollo {
 namespace {
-
-class QuietPlayer : public MediaPlayer {
-  public:
-    std::string fileName() const override { return name_; }
-    void setFileName(const std::string& path) override { name_ = path; }
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    double currentPositionSeconds() override { return 0; }
-    void setCurrentPositionSeconds(double) override {}
-    double durationSeconds() override { return 0; }
-    int playState() override { return name_.empty() ? NothingOpened : Stopped; }
-    int volume() const override { return 0; }
-    void setVolume(int) override {}
-
-  private:
-    std::string name_;
-};
 
 class AlwaysYes : public MessageBoxService {
   public:
@@ -55,7 +37,7 @@ class FixedDialog : public FileDialogService {
 
 // One application in its own folder, shared by every benchmark.
 struct World {
-    QuietPlayer player;
+    NullMediaPlayer player;
     AlwaysYes boxes;
     FixedDialog dialog;
     std::string dir;

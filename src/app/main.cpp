@@ -16,7 +16,7 @@
 #include "app/application.h"
 #include "app/frm_main.h"
 #include "platform/files.h"
-#include "platform/media_player.h"
+#include "platform/null_media_player.h"
 #include "platform/qt/qt_binding.h"
 #include "platform/qt/qt_services.h"
 #include "platform/text.h"
@@ -27,32 +27,6 @@
 #endif
 
 namespace {
-
-#if !defined(VOLLO_HAVE_GST)
-// Without GStreamer nothing plays: every file opens stopped with no length.
-class SilentPlayer : public vollo::MediaPlayer {
-  public:
-    std::string fileName() const override { return fileName_; }
-    void setFileName(const std::string& path) override {
-        fileName_ = path;
-        state_ = Stopped;
-    }
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    double currentPositionSeconds() override { return 0.0; }
-    void setCurrentPositionSeconds(double) override {}
-    double durationSeconds() override { return 0.0; }
-    int playState() override { return state_; }
-    int volume() const override { return volume_; }
-    void setVolume(int hundredthsOfDecibel) override { volume_ = hundredthsOfDecibel; }
-
-  private:
-    std::string fileName_;
-    int state_ = NothingOpened;
-    int volume_ = 0;
-};
-#endif
 
 void runShowSteps(vollo::Application& app, const std::string& steps) {
     size_t start = 0;
@@ -104,7 +78,7 @@ int main(int argc, char** argv) {
 #if defined(VOLLO_HAVE_GST)
     vollo::GstMediaPlayer music;
 #else
-    SilentPlayer music;
+    vollo::NullMediaPlayer music;
 #endif
     vollo::qt::QtMessageBox messageBox;
     vollo::qt::QtFileDialog fileDialog;

@@ -12,7 +12,7 @@
 #include "about/frm_about.h"
 #include "app/application.h"
 #include "platform/files.h"
-#include "platform/media_player.h"
+#include "platform/null_media_player.h"
 #include "settings/frm_browse.h"
 
 namespace vollo {
@@ -43,24 +43,6 @@ TEST(PickerDrives, ADriveShowsTheCurrentDirectoryOnlyWhenItHoldsIt) {
     EXPECT_EQ(currentDirectoryOfDrive("/", "/mnt/usb/songs", drives), "/");
     EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb/", "/mnt/usb/songs", drives), "/mnt/usb/songs");
 }
-
-class QuietPlayer : public MediaPlayer {
-  public:
-    std::string fileName() const override { return name_; }
-    void setFileName(const std::string& path) override { name_ = path; }
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    double currentPositionSeconds() override { return 0; }
-    void setCurrentPositionSeconds(double) override {}
-    double durationSeconds() override { return 0; }
-    int playState() override { return NothingOpened; }
-    int volume() const override { return 0; }
-    void setVolume(int) override {}
-
-  private:
-    std::string name_;
-};
 
 class RecordingBoxes : public MessageBoxService {
   public:
@@ -112,7 +94,7 @@ class WindowsTest : public ::testing::Test {
 
     std::string previous_;
     std::string dir_;
-    QuietPlayer player_;
+    NullMediaPlayer player_;
     RecordingBoxes boxes_;
     Launcher launcher_;
     std::unique_ptr<Application> app_;

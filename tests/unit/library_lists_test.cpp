@@ -14,7 +14,7 @@
 #include "app/application.h"
 #include "app/frm_main.h"
 #include "library/library_activation.h"
-#include "platform/media_player.h"
+#include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
 
@@ -22,20 +22,6 @@ namespace vollo {
 namespace {
 
 // A player nothing is ever opened in.
-class IdlePlayer : public MediaPlayer {
-  public:
-    std::string fileName() const override { return ""; }
-    void setFileName(const std::string&) override {}
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    double currentPositionSeconds() override { return 0; }
-    void setCurrentPositionSeconds(double) override {}
-    double durationSeconds() override { return 0; }
-    int playState() override { return NothingOpened; }
-    int volume() const override { return 0; }
-    void setVolume(int) override {}
-};
 
 class LibraryListsTest : public ::testing::Test {
   protected:
@@ -63,7 +49,7 @@ class LibraryListsTest : public ::testing::Test {
     FrmMain* main = nullptr;
 
   private:
-    IdlePlayer player_;
+    NullMediaPlayer player_;
     std::filesystem::path dir_;
     std::unique_ptr<Application> app_;
 };

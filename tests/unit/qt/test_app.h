@@ -10,34 +10,11 @@
 
 #include "app/application.h"
 #include "app/frm_main.h"
-#include "platform/media_player.h"
+#include "platform/null_media_player.h"
 #include "platform/qt/qt_binding.h"
 #include "platform/services.h"
 
 namespace vollo::qt::test {
-
-class NullPlayer : public MediaPlayer {
-  public:
-    std::string fileName() const override { return fileName_; }
-    void setFileName(const std::string& path) override {
-        fileName_ = path;
-        state_ = Stopped;
-    }
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    double currentPositionSeconds() override { return 0.0; }
-    void setCurrentPositionSeconds(double) override {}
-    double durationSeconds() override { return 0.0; }
-    int playState() override { return state_; }
-    int volume() const override { return volume_; }
-    void setVolume(int value) override { volume_ = value; }
-
-  private:
-    std::string fileName_;
-    int state_ = NothingOpened;
-    int volume_ = 0;
-};
 
 // Answers questions from a queue (No when it is empty) and records every box.
 class ScriptedBoxes : public MessageBoxService {
@@ -97,7 +74,7 @@ class TestApp {
   private:
     QTemporaryDir temp_;
     std::string dir_;
-    NullPlayer player_;
+    NullMediaPlayer player_;
     CancelledDialogs dialogs_;
     NoPrograms launcher_;
     FixedRandom random_;
