@@ -284,26 +284,39 @@ void FrmMain::appendToPlaylist(const std::string& title, const std::string& path
 }
 
 void FrmMain::setLibrary(std::vector<std::string> titles, std::vector<EntryKey> keys) {
-    ScannedLibrary library;
-    library.lowerTitles.reserve(titles.size());
+    TextColumn lowerTitles;
+    lowerTitles.reserve(titles.size(), 0);
     for (const auto& title : titles) {
-        library.lowerTitles.push_back(lowerText(title));
+        lowerTitles.push_back(lowerText(title));
     }
-    library.titles = std::move(titles);
-    library.keys = std::move(keys);
-    setLibrary(std::move(library));
+    std::vector<std::string> keyTexts;
+    keyTexts.reserve(keys.size());
+    for (const auto& key : keys) {
+        keyTexts.push_back(key.text());
+    }
+    libraryLowerTitles = std::move(lowerTitles);
+    libraryKeys = std::move(keys);
+    hiddenSongListInfo.assign(std::move(keyTexts));
+    hiddenSongList.assign(std::move(titles));
 }
 
 void FrmMain::setLibrary(ScannedLibrary library) {
+    const std::size_t count = library.size();
+    std::vector<std::string> titles;
     std::vector<std::string> keyTexts;
-    keyTexts.reserve(library.keys.size());
-    for (const auto& key : library.keys) {
-        keyTexts.push_back(key.text());
+    std::vector<EntryKey> keys;
+    titles.reserve(count);
+    keyTexts.reserve(count);
+    keys.reserve(count);
+    for (std::size_t row = 0; row < count; ++row) {
+        titles.emplace_back(library.title(row));
+        keyTexts.push_back(library.keyText(row));
+        keys.push_back(library.key(row));
     }
     libraryLowerTitles = std::move(library.lowerTitles);
-    libraryKeys = std::move(library.keys);
+    libraryKeys = std::move(keys);
     hiddenSongListInfo.assign(std::move(keyTexts));
-    hiddenSongList.assign(std::move(library.titles));
+    hiddenSongList.assign(std::move(titles));
 }
 
 void FrmMain::registerVariables() {

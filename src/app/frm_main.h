@@ -100,7 +100,7 @@ class FrmMain : public Form {
     // The library's entry keys, parallel to hiddenSongList (hiddenSongListInfo
     // shows their text forms), and the lower-cased titles the filter searches.
     std::vector<EntryKey> libraryKeys;
-    std::vector<std::string> libraryLowerTitles;
+    TextColumn libraryLowerTitles;
     // Slot k: the key of row k of visibleSongList; grows, never shrinks.
     std::vector<EntryKey> visibleSongListInfo;
 

@@ -1,6 +1,8 @@
 #include "library/filter_text.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -76,26 +78,85 @@ bool isCharBoundary(std::string_view text, std::size_t pos) {
     return i == pos;
 }
 
-RowRange prefixRows(const std::vector<std::string>& lowerTitles, std::string_view prefix) {
-    const auto begin =
-        std::lower_bound(lowerTitles.begin(), lowerTitles.end(), prefix,
-                         [](const std::string& title, std::string_view p) { return title < p; });
-    // Every text beginning with the prefix sorts at or after it, and before any
-    // later text that does not begin with it.
-    const auto end = std::partition_point(begin, lowerTitles.end(), [prefix](const std::string& title) {
-        return std::string_view(title).substr(0, prefix.size()) == prefix;
-    });
-    return {static_cast<std::size_t>(begin - lowerTitles.begin()),
-            static_cast<std::size_t>(end - lowerTitles.begin())};
+TextColumn::TextColumn(std::initializer_list<std::string_view> texts) {
+    for (const std::string_view text : texts) {
+        push_back(text);
+    }
 }
 
-RowRange digitRows(const std::vector<std::string>& lowerTitles) {
-    const auto less = [](const std::string& title, std::string_view bound) { return title < bound; };
-    const auto begin = std::lower_bound(lowerTitles.begin(), lowerTitles.end(), std::string_view("0"), less);
+TextColumn::TextColumn(const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        push_back(text);
+    }
+}
+
+TextColumn::TextColumn(std::string bytes, std::vector<Span> spans)
+    : bytes_(std::move(bytes)),
+      spans_(std::move(spans)) {
+    for (const Span span : spans_) {
+        if (span.begin > bytes_.size() || span.length > bytes_.size() - span.begin) {
+            throw std::out_of_range("TextColumn: a row lies outside its buffer");
+        }
+    }
+}
+
+void TextColumn::reserve(std::size_t rows, std::size_t bytes) {
+    spans_.reserve(rows);
+    bytes_.reserve(bytes);
+}
+
+void TextColumn::push_back(std::string_view text) {
+    if (text.size() > UINT32_MAX - bytes_.size()) {
+        throw std::length_error("TextColumn: more than 4 GiB of text");
+    }
+    spans_.push_back({static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(text.size())});
+    bytes_.append(text);
+}
+
+void TextColumn::clear() {
+    bytes_.clear();
+    spans_.clear();
+}
+
+namespace {
+
+// The first row in [first, last) whose text is not below bound (texts ascending).
+std::size_t lowerBoundRow(const TextColumn& texts, std::size_t first, std::size_t last,
+                          std::string_view bound) {
+    while (first < last) {
+        const std::size_t middle = first + (last - first) / 2;
+        if (texts[middle] < bound) {
+            first = middle + 1;
+        } else {
+            last = middle;
+        }
+    }
+    return first;
+}
+
+}  // namespace
+
+RowRange prefixRows(const TextColumn& lowerTitles, std::string_view prefix) {
+    const std::size_t begin = lowerBoundRow(lowerTitles, 0, lowerTitles.size(), prefix);
+    // Every text beginning with the prefix sorts at or after it, and before any
+    // later text that does not begin with it.
+    std::size_t first = begin;
+    std::size_t last = lowerTitles.size();
+    while (first < last) {
+        const std::size_t middle = first + (last - first) / 2;
+        if (lowerTitles[middle].substr(0, prefix.size()) == prefix) {
+            first = middle + 1;
+        } else {
+            last = middle;
+        }
+    }
+    return {begin, first};
+}
+
+RowRange digitRows(const TextColumn& lowerTitles) {
+    const std::size_t begin = lowerBoundRow(lowerTitles, 0, lowerTitles.size(), "0");
     // ":" is the byte after "9": every title whose first byte is a digit sorts below it.
-    const auto end = std::lower_bound(begin, lowerTitles.end(), std::string_view(":"), less);
-    return {static_cast<std::size_t>(begin - lowerTitles.begin()),
-            static_cast<std::size_t>(end - lowerTitles.begin())};
+    return {begin, lowerBoundRow(lowerTitles, begin, lowerTitles.size(), ":")};
 }
 
 bool startsWithCharacters(std::string_view lowerTitle, std::string_view lowerFilter) {
@@ -121,7 +182,7 @@ bool containsCharacters(std::string_view lowerTitle, std::string_view lowerNeedl
     return false;
 }
 
-std::vector<std::size_t> filterRows(const std::vector<std::string>& lowerTitles, std::string_view filter) {
+std::vector<std::size_t> filterRows(const TextColumn& lowerTitles, std::string_view filter) {
     std::vector<std::size_t> rows;
     if (filter.empty()) {
         return rows;

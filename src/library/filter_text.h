@@ -8,11 +8,47 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vollo {
+
+// A list of texts kept in one buffer, read back as views: the library's
+// lower-cased titles, one per row, without a string of their own. The rows
+// may stand in the buffer in any order.
+class TextColumn {
+  public:
+    // Where one row's text stands in the buffer.
+    struct Span {
+        std::uint32_t begin = 0;
+        std::uint32_t length = 0;
+    };
+
+    TextColumn() = default;
+    TextColumn(std::initializer_list<std::string_view> texts);
+    explicit TextColumn(const std::vector<std::string>& texts);
+    // Takes a buffer and the place of each row's text in it.
+    TextColumn(std::string bytes, std::vector<Span> spans);
+
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t row) const {
+        const Span span = spans_[row];
+        return std::string_view(bytes_.data() + span.begin, span.length);
+    }
+
+    void reserve(std::size_t rows, std::size_t bytes);
+    // Adds a row; throws std::length_error once the buffer would pass 4 GiB.
+    void push_back(std::string_view text);
+    void clear();
+
+  private:
+    std::string bytes_;
+    std::vector<Span> spans_;
+};
 
 // A run [first, last) of library rows.
 struct RowRange {
@@ -31,10 +67,10 @@ bool isCharBoundary(std::string_view text, std::size_t pos);
 // The rows of lowerTitles (lower-cased titles, sorted ascending by their bytes)
 // whose text begins with the byte string prefix: matches stand together, so
 // two binary searches find them.
-RowRange prefixRows(const std::vector<std::string>& lowerTitles, std::string_view prefix);
+RowRange prefixRows(const TextColumn& lowerTitles, std::string_view prefix);
 
 // The rows whose first character is a digit "0" to "9" (the "#" filter).
-RowRange digitRows(const std::vector<std::string>& lowerTitles);
+RowRange digitRows(const TextColumn& lowerTitles);
 
 // The filter's test on one title: the first characters of lowerTitle, as many
 // as lowerFilter has, equal lowerFilter (both already lower-cased).
@@ -47,7 +83,7 @@ bool containsCharacters(std::string_view lowerTitle, std::string_view lowerNeedl
 // The library rows a filter text selects, in library order: "#" alone selects
 // titles beginning with a digit; any other text is a case-insensitive prefix
 // of the whole text. lowerTitles must be sorted ascending by their bytes.
-std::vector<std::size_t> filterRows(const std::vector<std::string>& lowerTitles, std::string_view filter);
+std::vector<std::size_t> filterRows(const TextColumn& lowerTitles, std::string_view filter);
 
 // The text without its last character ("" stays "").
 std::string dropLastCharacter(std::string_view text);

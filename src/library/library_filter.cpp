@@ -13,7 +13,7 @@ LibraryView::LibraryView(FrmMain& main)
       lowerTitles_(&main.libraryLowerTitles),
       keys_(&main.libraryKeys) {
     if (main.libraryLowerTitles.size() != count_) {
-        ownLowerTitles_.reserve(count_);
+        ownLowerTitles_.reserve(count_, 0);
         for (const std::string& title : main.hiddenSongList.items()) {
             ownLowerTitles_.push_back(lowerText(title));
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "library/entry_key.h"
+#include "library/filter_text.h"
 
 namespace vollo {
 
@@ -32,15 +33,15 @@ class LibraryView {
     explicit LibraryView(FrmMain& main);
     std::size_t size() const { return count_; }
     const std::string& title(std::size_t row) const;
-    const std::vector<std::string>& lowerTitles() const { return *lowerTitles_; }
+    const TextColumn& lowerTitles() const { return *lowerTitles_; }
     const EntryKey& key(std::size_t row) const { return (*keys_)[row]; }
 
   private:
     FrmMain& main_;
     std::size_t count_;
-    const std::vector<std::string>* lowerTitles_;
+    const TextColumn* lowerTitles_;
     const std::vector<EntryKey>* keys_;
-    std::vector<std::string> ownLowerTitles_;
+    TextColumn ownLowerTitles_;
     std::vector<EntryKey> ownKeys_;
 };
 

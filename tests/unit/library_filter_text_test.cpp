@@ -118,7 +118,7 @@ TEST_F(FilterTextTest, FilterRowsAgreeWithTheCharacterRule) {
         titles.push_back("ABC");
         titles.push_back("abc");
         titles.push_back("ab");
-        const std::vector<std::string> lower = sortedLowerTitles(titles);
+        const TextColumn lower(sortedLowerTitles(titles));
 
         std::vector<std::string> filters = {"#", "#1", "a", "A", "ab", "ABC", "\xC3", "\xC3\x89", " "};
         for (int f = 0; f < 60; ++f) {
@@ -165,7 +165,7 @@ TEST_F(FilterTextTest, SearchAgreesWithTheCharacterRule) {
 }
 
 TEST_F(FilterTextTest, DigitRowsStopAtTheByteAfterNine) {
-    const std::vector<std::string> lower = {" 7 seas", "#1 hit", "0", "5 x", "9", "99", ":colon", "a1"};
+    const TextColumn lower = {" 7 seas", "#1 hit", "0", "5 x", "9", "99", ":colon", "a1"};
     EXPECT_EQ(digitRows(lower), (RowRange{2, 6}));
     EXPECT_EQ(digitRows({}), (RowRange{0, 0}));
     EXPECT_EQ(prefixRows(lower, "9"), (RowRange{4, 6}));

@@ -1,13 +1,20 @@
-// The scan's sorted order against the order a sorted list would give when
-// the titles are inserted one by one; the window-state boolean lines.
+// The scan: which names it takes, its order against a plain stable sort by the
+// library rule on awkward names, the start-up scan adding to the lists and the
+// rescan replacing them; the settings files' directory and boolean lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <stdexcept>
 
+#include "app/application.h"
+#include "app/frm_main.h"
 #include "library/library_scan.h"
+#include "platform/files.h"
+#include "platform/null_media_player.h"
+#include "platform/services.h"
 #include "platform/text.h"
 #include "settings/media_dirs.h"
 #include "settings/window_state.h"
@@ -27,52 +34,231 @@ TEST(LibraryScan, PlayableNamesByTheirLastFourCharacters) {
     EXPECT_FALSE(isPlayableName("song.mpeg", true));
     EXPECT_FALSE(isPlayableName("mp3", true));
     EXPECT_TRUE(isPlayableName(".mp3", false));
+    EXPECT_FALSE(isPlayableName(".mp", false));
 }
 
-TEST(LibraryScan, OrderIsTitleThenKeyAndKeysFollowTitles) {
-    initLocale();
-    char pattern[] = "/tmp/vollo-scan-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string root = pattern;
-    std::mt19937 random(3);
-    const std::vector<std::string> stems = {
-        "Song", "song", "Song 2", "SONG", "alpha", "Alpha", "\xC3\x89t\xC3\xA9", "beta", "b", "B"};
-    const std::vector<std::string> exts = {".mp3", ".MP3", ".wav", ".mid"};
-    std::vector<std::string> dirs;
-    for (int d = 0; d < 3; ++d) {
-        const std::string dir = root + "/d" + std::to_string(d) + "/";
+TEST(LibraryScan, TextColumnRowsMayStandAnywhereInTheirBuffer) {
+    // The scan hands over its lower-cased titles in the order it found them and
+    // says where each row's text stands.
+    TextColumn column("zedalphaSONG", {{8, 4}, {3, 4}, {0, 3}, {3, 0}});
+    ASSERT_EQ(column.size(), 4u);
+    EXPECT_EQ(column[0], "SONG");
+    EXPECT_EQ(column[1], "alph");
+    EXPECT_EQ(column[2], "zed");
+    EXPECT_EQ(column[3], "");
+    column.push_back("\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(column[4], "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(column[0], "SONG");
+    EXPECT_THROW(TextColumn("abc", {{2, 2}}), std::out_of_range);
+    EXPECT_THROW(TextColumn("abc", {{4, 0}}), std::out_of_range);
+}
+
+// One library entry as the lists show it.
+struct Listed {
+    std::string title;
+    std::string key;
+    bool operator==(const Listed&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Listed& entry) {
+    return out << entry.title << " / " << entry.key;
+}
+
+// Library order read literally: lower-cased title, then lower-cased key, then
+// the raw title, then the raw key; equal entries keep the order they came in.
+void referenceSort(std::vector<Listed>& entries) {
+    std::stable_sort(entries.begin(), entries.end(), [](const Listed& a, const Listed& b) {
+        const std::string la = lowerText(a.title);
+        const std::string lb = lowerText(b.title);
+        if (la != lb) {
+            return la < lb;
+        }
+        const std::string ka = lowerText(a.key);
+        const std::string kb = lowerText(b.key);
+        if (ka != kb) {
+            return ka < kb;
+        }
+        if (a.title != b.title) {
+            return a.title < b.title;
+        }
+        return a.key < b.key;
+    });
+}
+
+// What the lists should hold for these directories: every playable file
+// listFiles gives, directory by directory, in library order.
+std::vector<Listed> referenceLibrary(const std::vector<std::string>& dirs, bool withAvi,
+                                     std::vector<Listed> existing = {}) {
+    for (const std::string& dir : dirs) {
+        for (const std::string& name : listFiles(dir)) {
+            if (isPlayableName(name, withAvi)) {
+                existing.push_back({titleOf(name), name + "|" + dir});
+            }
+        }
+    }
+    referenceSort(existing);
+    return existing;
+}
+
+std::vector<Listed> scannedEntries(const ScannedLibrary& library) {
+    std::vector<Listed> entries;
+    for (std::size_t row = 0; row < library.size(); ++row) {
+        entries.push_back({std::string(library.title(row)), library.keyText(row)});
+    }
+    return entries;
+}
+
+class ScanFolders : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        initLocale();
+        char pattern[] = "/tmp/vollo-scan-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    std::string folder(const std::string& name) {
+        const std::string dir = root_ + "/" + name + "/";
         fs::create_directories(dir);
-        dirs.push_back(dir);
-        for (int i = 0; i < 25; ++i) {
-            const std::string name = stems[random() % stems.size()] + (i % 3 ? "" : std::to_string(i)) +
-                                     exts[random() % exts.size()];
-            std::ofstream(dir + name) << "";
+        return dir;
+    }
+    static void touch(const std::string& path) { std::ofstream(path) << ""; }
+
+    std::string root_;
+};
+
+// Names built to meet in the order's corners: equal once lower-cased, equal in
+// their first 16 bytes, letters outside ASCII in both cases, bytes that are
+// not UTF-8, "|" inside a name, extensions in any case.
+std::string randomName(std::mt19937& random) {
+    static const std::vector<std::string> parts = {"Song",
+                                                   "song",
+                                                   "SONG",
+                                                   "Song 2",
+                                                   "a",
+                                                   "A",
+                                                   "\xC3\x89toile",
+                                                   "\xC3\xA9toile",
+                                                   "\xC3\x89TOILE",
+                                                   "stra\xC3\x9F"
+                                                   "e",
+                                                   "\xCE\xA9mega",
+                                                   "\xCF\x89mega",
+                                                   "\xFF",
+                                                   "\xC3",
+                                                   "x|y",
+                                                   " ",
+                                                   "-",
+                                                   "9",
+                                                   "Z",
+                                                   "A long common beginning of a title ",
+                                                   "a LONG common beginning of a title "};
+    static const std::vector<std::string> exts = {".mp3", ".MP3", ".Mp3", ".wav", ".WAV",    ".mid",
+                                                  ".MID", ".avi", ".AVI", ".txt", ".mp3.bak"};
+    std::string name;
+    const int count = 1 + static_cast<int>(random() % 3);
+    for (int i = 0; i < count; ++i) {
+        name += parts[random() % parts.size()];
+    }
+    if (random() % 4 == 0) {
+        name += std::to_string(random() % 5);
+    }
+    return name + exts[random() % exts.size()];
+}
+
+TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 12; ++round) {
+        // Folders whose names differ only in letter case order equal titles by the raw key.
+        std::vector<std::string> dirs = {folder("r" + std::to_string(round) + "/Music"),
+                                         folder("r" + std::to_string(round) + "/music"),
+                                         folder("r" + std::to_string(round) + "/\xC3\x89t\xC3\xA9")};
+        for (const std::string& dir : dirs) {
+            for (int i = 0; i < 40; ++i) {
+                touch(dir + randomName(random));
+            }
+        }
+        dirs.push_back(dirs[0]);  // a folder listed twice gives its songs twice
+        dirs.push_back(root_ + "/missing/");
+        const bool withAvi = round % 2 == 1;
+        const ScannedLibrary library = scanDirectories(dirs, withAvi);
+        const std::vector<Listed> expected = referenceLibrary(dirs, withAvi);
+        ASSERT_EQ(scannedEntries(library), expected) << "round " << round;
+        ASSERT_EQ(library.lowerTitles.size(), library.size());
+        for (std::size_t row = 0; row < library.size(); ++row) {
+            EXPECT_EQ(library.lowerTitles[row], lowerText(library.title(row)));
+            EXPECT_EQ(library.key(row).text(), library.keyText(row));
         }
     }
-    dirs.push_back(dirs[0]);  // a folder listed twice gives its songs twice
-    const ScannedLibrary library = scanDirectories(dirs, false);
-    ASSERT_EQ(library.titles.size(), library.keys.size());
-    for (size_t i = 0; i < library.titles.size(); ++i) {
-        EXPECT_EQ(library.titles[i], titleOf(library.keys[i].file));
-        if (i == 0) {
-            continue;
-        }
-        // Titles ascend as a sorted list keeps them; equal lowered titles ascend by key.
-        const std::string a = lowerText(library.titles[i - 1]);
-        const std::string b = lowerText(library.titles[i]);
-        ASSERT_LE(a, b) << i;
-        if (a == b) {
-            ASSERT_LE(lowerText(library.keys[i - 1].text()), lowerText(library.keys[i].text())) << i;
+}
+
+TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemOnly) {
+    const std::string dir = folder("m");
+    const std::string other = folder("elsewhere");
+    touch(dir + "b.mp3");
+    touch(other + "target.wav");
+    fs::create_symlink(other + "target.wav", dir + "linked.wav");
+    fs::create_symlink(other, dir + "folder.mid");
+    fs::create_symlink(other + "gone.mp3", dir + "dangling.mp3");
+    fs::create_directories(dir + "sub.mp3");
+    touch(dir + "sub.mp3/inner.mp3");
+    touch(dir + ".hidden.mp3");
+    touch(dir + "mp3");
+    const ScannedLibrary library = scanDirectories({dir}, false);
+    EXPECT_EQ(scannedEntries(library),
+              (std::vector<Listed>{{"b", "b.mp3|" + dir}, {"linked", "linked.wav|" + dir}}));
+}
+
+TEST_F(ScanFolders, ThousandsOfFilesAcrossManyFoldersKeepTheOrder) {
+    // Enough entries for both scanning threads to gather and sort runs of their own.
+    std::mt19937 random(17);
+    std::vector<std::string> dirs;
+    for (int d = 0; d < 12; ++d) {
+        dirs.push_back(folder("f" + std::to_string(d)));
+        for (int i = 0; i < 250; ++i) {
+            touch(dirs.back() + randomName(random) + std::to_string(i % 7) + ".mp3");
         }
     }
-    size_t expected = 0;
-    for (const auto& dir : dirs) {
-        for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) {
-            ++expected;
-        }
+    EXPECT_EQ(scannedEntries(scanDirectories(dirs, false)), referenceLibrary(dirs, false));
+}
+
+std::vector<Listed> listedInWindow(const FrmMain& main) {
+    std::vector<Listed> entries;
+    EXPECT_EQ(main.hiddenSongList.listCount(), main.hiddenSongListInfo.listCount());
+    EXPECT_EQ(main.libraryKeys.size(), static_cast<std::size_t>(main.hiddenSongList.listCount()));
+    EXPECT_EQ(main.libraryLowerTitles.size(), static_cast<std::size_t>(main.hiddenSongList.listCount()));
+    for (int i = 0; i < main.hiddenSongList.listCount(); ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        EXPECT_EQ(main.libraryKeys[row].text(), main.hiddenSongListInfo.list(i));
+        EXPECT_EQ(main.libraryLowerTitles[row], lowerText(main.hiddenSongList.list(i)));
+        entries.push_back({main.hiddenSongList.list(i), main.hiddenSongListInfo.list(i)});
     }
-    EXPECT_EQ(library.titles.size(), expected);
-    fs::remove_all(root);
+    return entries;
+}
+
+TEST_F(ScanFolders, StartupScanAddsToTheListsAndTheRescanReplacesThem) {
+    NullMediaPlayer player;
+    Services services;
+    services.music = &player;
+    Application app(services, folder("settings"));
+    FrmMain& main = app.frmMain();
+    const std::string dir = folder("music");
+    for (const char* name : {"song.mp3", "Alpha.wav", "film.avi", "Zulu.MID", "notes.txt"}) {
+        touch(dir + name);
+    }
+    // Entries already listed stay and take their places among the new ones.
+    main.setLibrary({"beta", "Song"}, {{"beta.mp3", "/old/"}, {"Song.mp3", "/old/"}});
+    scanLibraryAtStartup(main, {dir});
+    const std::vector<Listed> expected =
+        referenceLibrary({dir}, false, {{"beta", "beta.mp3|/old/"}, {"Song", "Song.mp3|/old/"}});
+    EXPECT_EQ(listedInWindow(main), expected);
+    ASSERT_EQ(expected.size(), 5u);
+    EXPECT_EQ(expected[3], (Listed{"song", "song.mp3|" + dir}));
+
+    rescanLibrary(main, {dir});
+    EXPECT_EQ(listedInWindow(main), referenceLibrary({dir}, true));
+    EXPECT_EQ(main.hiddenSongList.items(), (std::vector<std::string>{"Alpha", "film", "song", "Zulu"}));
 }
 
 TEST(SettingsLines, DirectoryLinesRoundTrip) {
