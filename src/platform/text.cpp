@@ -25,9 +25,6 @@ void initLocale() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-namespace {
-
-// Decodes one UTF-8 sequence at text[i]; returns its length, 0 when invalid.
 size_t decodeUtf8(std::string_view text, size_t i, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(text[i]);
     size_t len = 0;
@@ -62,6 +59,8 @@ size_t decodeUtf8(std::string_view text, size_t i, char32_t& cp) {
     }
     return len;
 }
+
+namespace {
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {

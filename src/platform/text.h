@@ -42,6 +42,11 @@ std::string fiveDigits(std::int64_t value);
 bool startsWith(std::string_view text, std::string_view prefix);
 bool endsWith(std::string_view text, std::string_view suffix);
 
+// Decodes the UTF-8 sequence at text[i] into cp; returns its length, 0 when no
+// valid sequence starts there (overlong forms, surrogates and values above
+// U+10FFFF are not valid).
+size_t decodeUtf8(std::string_view text, size_t i, char32_t& cp);
+
 // Text with every byte sequence that is not valid UTF-8 replaced by U+FFFD,
 // for showing file names in widgets.
 std::string displayText(std::string_view bytes);
