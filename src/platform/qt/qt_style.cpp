@@ -34,8 +34,8 @@ QColor designColor(DesignColor color) {
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
-QFont fontFor(const FontSpec& spec) {
-    const std::string name = lowerText(spec.name);
+QFont fontFor(const FontSpec& fontSpec) {
+    const std::string name = lowerText(fontSpec.name);
     const bool mono = name == "courier new" || name == "courier" || name == "lucida console" ||
                       name == "fixedsys" || name == "terminal";
     // Only the family of the desktop's font is taken, not its size or weight.
@@ -52,10 +52,10 @@ QFont fontFor(const FontSpec& spec) {
             font.setStretch(QFont::SemiCondensed);
         }
     }
-    if (spec.sizePoints > 0) {
-        font.setPointSizeF(spec.sizePoints);
+    if (fontSpec.sizePoints > 0) {
+        font.setPointSizeF(fontSpec.sizePoints);
     }
-    font.setBold(spec.bold);
+    font.setBold(fontSpec.bold);
     return font;
 }
 

@@ -33,7 +33,7 @@ QColor designColor(DesignColor color);
 
 // Tahoma, Verdana and the other Windows faces map to the desktop's
 // sans-serif font, Courier New to its monospace font; sizes are in points.
-QFont fontFor(const FontSpec& spec);
+QFont fontFor(const FontSpec& fontSpec);
 
 // Bytes shown in a widget: UTF-8, invalid sequences as U+FFFD.
 QString shownText(const std::string& bytes);
