@@ -1,7 +1,5 @@
 #include "library/library_scan.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/stat.h>
 
@@ -19,6 +17,7 @@
 
 #include "app/frm_main.h"
 #include "library/library_filter.h"
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace vollo {
@@ -191,42 +190,24 @@ struct Collection {
 };
 
 // The playable files directly inside dir, in the order the file system gives
-// them. The same files listFiles gives (hidden "."-names and everything but
-// ordinary files left out, links followed), read without a string per name.
+// them (forEachFile: hidden names and everything but ordinary files left out,
+// links followed), read without a string per name.
 void collectDirectory(Collection& into, const std::string& dir, bool withAvi) {
-    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) {
+    struct stat dirStat {};
+    if (::stat(dir.empty() ? "." : dir.c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode)) {
         return;
     }
-    const std::uint32_t dirIndex = into.addDir(dir);
-    const int dfd = ::dirfd(d);
-    struct stat dirStat {};
-    if (::fstat(dfd, &dirStat) == 0 && dirStat.st_size > 0) {
+    if (dirStat.st_size > 0) {
         // A directory's size is about the bytes of its entries: at least 16 each, names included.
         const auto bytes = static_cast<size_t>(dirStat.st_size);
         into.expect(bytes / 16, bytes);
     }
-    while (const dirent* entry = ::readdir(d)) {
-        if (entry->d_name[0] == '.') {
-            continue;
-        }
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN || type == DT_LNK) {
-            struct stat st {};
-            if (::fstatat(dfd, entry->d_name, &st, 0) != 0) {
-                continue;
-            }
-            type = S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
-        }
-        if (type != DT_REG) {
-            continue;
-        }
-        const std::string_view name(entry->d_name);
+    const std::uint32_t dirIndex = into.addDir(dir);
+    forEachFile(dir, [&](std::string_view name) {
         if (isPlayableName(name, withAvi)) {
             into.addFile(name, dirIndex);
         }
-    }
-    ::closedir(d);
+    });
 }
 
 // One side of a comparison: an entry and the collection holding its texts.

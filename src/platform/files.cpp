@@ -77,22 +77,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 
 std::vector<std::string> splitLines(const std::string& bytes) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    const size_t n = bytes.size();
-    size_t i = 0;
-    while (i < n) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes, start, i - start);
-            i += (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < n) {
-        lines.emplace_back(bytes, start, n - start);
-    }
+    forEachLine(bytes, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -152,12 +137,13 @@ bool writeTextLinesAtomic(const std::string& path, const std::vector<std::string
 
 namespace {
 
-template <class Keep>
-std::vector<std::string> listDirectory(const std::string& dir, Keep keep) {
-    std::vector<std::string> names;
+// Calls onEntry(name) for each non-hidden entry of dir whose type (links
+// followed) keep accepts; false when dir cannot be opened.
+template <class Keep, class OnEntry>
+bool forEachEntry(const std::string& dir, Keep keep, OnEntry&& onEntry) {
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d) {
-        return names;
+        return false;
     }
     const int dfd = ::dirfd(d);
     while (const dirent* entry = ::readdir(d)) {
@@ -173,21 +159,35 @@ std::vector<std::string> listDirectory(const std::string& dir, Keep keep) {
             type = S_ISREG(st.st_mode) ? DT_REG : (S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN);
         }
         if (keep(type)) {
-            names.emplace_back(entry->d_name);
+            onEntry(std::string_view(entry->d_name));
         }
     }
     ::closedir(d);
-    return names;
+    return true;
+}
+
+bool isFile(unsigned char type) {
+    return type == DT_REG;
+}
+bool isFolder(unsigned char type) {
+    return type == DT_DIR;
 }
 
 }  // namespace
 
+bool forEachFile(const std::string& dir, const std::function<void(std::string_view name)>& onFile) {
+    return forEachEntry(dir, isFile, onFile);
+}
+
 std::vector<std::string> listFiles(const std::string& dir) {
-    return listDirectory(dir, [](unsigned char type) { return type == DT_REG; });
+    std::vector<std::string> names;
+    forEachEntry(dir, isFile, [&names](std::string_view name) { names.emplace_back(name); });
+    return names;
 }
 
 std::vector<std::string> listSubdirectories(const std::string& dir) {
-    auto names = listDirectory(dir, [](unsigned char type) { return type == DT_DIR; });
+    std::vector<std::string> names;
+    forEachEntry(dir, isFolder, [&names](std::string_view name) { names.emplace_back(name); });
     std::sort(names.begin(), names.end(), sortedLess);
     return names;
 }

@@ -1,5 +1,7 @@
 #include "playlist/m3u.h"
 
+#include "platform/files.h"
+
 namespace vollo {
 
 namespace {
@@ -43,22 +45,7 @@ M3uEntries readM3u(std::string_view bytes, std::string_view playlistPath) {
         bytes.remove_prefix(kBom.size());
     }
     const std::string dir = m3uReadDirectory(playlistPath);
-    size_t start = 0;
-    const size_t n = bytes.size();
-    for (size_t i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') {
-            continue;
-        }
-        readLine(bytes.substr(start, i - start), dir, out);
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (start < n) {
-        readLine(bytes.substr(start), dir, out);
-    }
+    forEachLine(bytes, [&](std::string_view line) { readLine(line, dir, out); });
     return out;
 }
 
