@@ -243,16 +243,6 @@ bool tieLess(Side a, Side b) {
     return fileA < fileB;
 }
 
-std::uint64_t bigEndianBytes(std::string_view text, size_t from) {
-    unsigned char bytes[8] = {};
-    if (from < text.size()) {
-        std::memcpy(bytes, text.data() + from, std::min<size_t>(8, text.size() - from));
-    }
-    std::uint64_t value;
-    std::memcpy(&value, bytes, 8);
-    return __builtin_bswap64(value);
-}
-
 // What the sort moves: the first 16 bytes of the lower-cased title as two
 // integers (zeros after its end) and the entry's index.
 struct SortRecord {
@@ -339,7 +329,7 @@ std::vector<SortRecord> libraryOrder(const Collection& all) {
     std::vector<SortRecord> records(n);
     for (size_t i = 0; i < n; ++i) {
         const std::string_view lower = all.lower(all.items[i]);
-        records[i] = {bigEndianBytes(lower, 0), bigEndianBytes(lower, 8), static_cast<std::uint32_t>(i)};
+        records[i] = {orderedBytes(lower, 0), orderedBytes(lower, 8), static_cast<std::uint32_t>(i)};
     }
     std::vector<SortRecord> spare(n);
     if (n > 0) {

@@ -1,8 +1,10 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <locale>
 
@@ -261,6 +263,18 @@ std::string fiveDigits(std::int64_t value) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%05lld", static_cast<long long>(value));
     return buffer;
+}
+
+std::uint64_t orderedBytes(std::string_view text, size_t from) {
+    unsigned char bytes[8] = {};
+    if (from < text.size()) {
+        std::memcpy(bytes, text.data() + from, std::min<size_t>(8, text.size() - from));
+    }
+    std::uint64_t value = 0;
+    for (const unsigned char byte : bytes) {
+        value = (value << 8) | byte;
+    }
+    return value;
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {

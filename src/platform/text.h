@@ -39,6 +39,10 @@ double roundHalfEven(double value);
 // The five-digit text of an index ("00007").
 std::string fiveDigits(std::int64_t value);
 
+// Eight bytes of text from `from` on as one big-endian number, zeros past its
+// end: such numbers order as the bytes do, so sorts compare them first.
+std::uint64_t orderedBytes(std::string_view text, size_t from);
+
 bool startsWith(std::string_view text, std::string_view prefix);
 bool endsWith(std::string_view text, std::string_view suffix);
 

@@ -35,14 +35,8 @@ SortPlan planSort(const std::vector<std::string>& titles, const std::vector<std:
             raw += ':';
         }
         keys[i].lower = lowerText(raw);
-        // Big-endian, so the numbers order as the bytes do; short texts end in zeros.
-        Item& item = items[i];
-        const std::string& lower = keys[i].lower;
-        for (size_t k = 0; k < 16; ++k) {
-            const std::uint64_t byte = k < lower.size() ? static_cast<unsigned char>(lower[k]) : 0u;
-            item.head[k / 8] = (item.head[k / 8] << 8) | byte;
-        }
-        item.row = static_cast<int>(i);
+        items[i] =
+            Item{{orderedBytes(keys[i].lower, 0), orderedBytes(keys[i].lower, 8)}, static_cast<int>(i)};
     }
     std::stable_sort(items.begin(), items.end(), [&keys](const Item& a, const Item& b) {
         if (a.head[0] != b.head[0]) {
