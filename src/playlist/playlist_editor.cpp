@@ -113,13 +113,9 @@ void PlaylistEditor::mnuNewPlaylist_Click() {
 void PlaylistEditor::updateEditButtons() {
     CommandButton* const buttons[] = {&main_.cmdMoveUp, &main_.cmdMoveDown, &main_.cmdMoveToTop,
                                       &main_.cmdMoveToBottom, &main_.cmdRemove};
-    const int n = main_.playList.selCount();
-    bool enable = false;
-    if (!main_.cmdMoveUp.enabled() && n >= 1) {
-        enable = true;
-    } else if (main_.cmdMoveUp.enabled() && n == 0) {
-        enable = false;
-    } else {
+    // cmdMoveUp stands for all five: they change only when it disagrees with the selection.
+    const bool enable = main_.playList.selCount() >= 1;
+    if (main_.cmdMoveUp.enabled() == enable) {
         return;
     }
     for (CommandButton* button : buttons) {
