@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "app/frm_main.h"
@@ -23,10 +26,10 @@ class EndToEnd : public ::testing::Test {
 
     // Ticks about every 15 ms (as the program's timer does) until done() or the bound.
     template <class Done>
-    bool tickUntil(Application& app, Done done, std::chrono::seconds bound) {
+    bool tickUntil(Done done, std::chrono::seconds bound) {
         const auto until = std::chrono::steady_clock::now() + bound;
         while (std::chrono::steady_clock::now() < until) {
-            app.forms().dispatch([&] { app.frmMain().mainTimer.tick(); });
+            app->forms().dispatch([&] { app->frmMain().mainTimer.tick(); });
             if (done()) {
                 return true;
             }
@@ -35,66 +38,61 @@ class EndToEnd : public ::testing::Test {
         return false;
     }
 
+    // The program started in dir with the real player and these playlist entries.
+    FrmMain& startWith(const std::vector<std::pair<std::string, std::string>>& entries) {
+        Services services;
+        services.music = &music;
+        app = std::make_unique<Application>(services, dir.path());
+        app->start({});
+        FrmMain& main = app->frmMain();
+        for (const auto& [title, file] : entries) {
+            main.appendToPlaylist(title, dir.file(file));
+        }
+        return main;
+    }
+
     testmedia::TempDir dir;
+    GstMediaPlayer music;
+    std::unique_ptr<Application> app;
 };
 
 TEST_F(EndToEnd, PlaysBothEntriesInTurnThenStopsWithTheFirstLoaded) {
     testmedia::writeWav(dir.file("first.wav"), 1.0);
     testmedia::writeWav(dir.file("second.wav"), 1.0);
-    GstMediaPlayer music;
-    Services services;
-    services.music = &music;
-    Application app(services, dir.path());
-    app.start({});
-    FrmMain& main = app.frmMain();
-    main.appendToPlaylist("first", dir.file("first.wav"));
-    main.appendToPlaylist("second", dir.file("second.wav"));
+    FrmMain& main = startWith({{"first", "first.wav"}, {"second", "second.wav"}});
 
     // The first tick starts entry 0 by itself.
-    ASSERT_TRUE(tickUntil(
-        app, [&] { return music.playState() == MediaPlayer::Playing; }, 5s));
+    ASSERT_TRUE(tickUntil([&] { return music.playState() == MediaPlayer::Playing; }, 5s));
     EXPECT_EQ(main.currentSong, 0);
     EXPECT_EQ(music.fileName(), dir.file("first.wav"));
     EXPECT_EQ(main.lblSongName.caption(), "first ");
     EXPECT_EQ(main.lblSongTime.caption(), "0:00 / 0:01 ");
 
     // While it plays the knob moves off the track's left edge.
-    ASSERT_TRUE(tickUntil(
-        app, [&] { return main.trackee.left() > main.tracker.left(); }, 5s));
+    ASSERT_TRUE(tickUntil([&] { return main.trackee.left() > main.tracker.left(); }, 5s));
 
     // At its end the next entry starts.
-    ASSERT_TRUE(tickUntil(
-        app, [&] { return main.currentSong == 1; }, 5s));
+    ASSERT_TRUE(tickUntil([&] { return main.currentSong == 1; }, 5s));
     EXPECT_EQ(music.fileName(), dir.file("second.wav"));
     EXPECT_EQ(main.lblSongName.caption(), "second ");
     EXPECT_FALSE(main.userStopped);
 
     // After the last one: entry 0 loaded and stopped, nothing advances.
-    ASSERT_TRUE(tickUntil(
-        app, [&] { return main.userStopped; }, 5s));
+    ASSERT_TRUE(tickUntil([&] { return main.userStopped; }, 5s));
     EXPECT_EQ(main.currentSong, 0);
     EXPECT_EQ(music.fileName(), dir.file("first.wav"));
     EXPECT_EQ(music.playState(), MediaPlayer::Stopped);
     EXPECT_EQ(main.lblSongName.caption(), "first ");
     EXPECT_EQ(main.lblSongTime.caption(), "0:00 / 0:01 ");
-    EXPECT_FALSE(tickUntil(
-        app, [&] { return music.playState() != MediaPlayer::Stopped; }, 1s));
+    EXPECT_FALSE(tickUntil([&] { return music.playState() != MediaPlayer::Stopped; }, 1s));
 }
 
 TEST_F(EndToEnd, AFileThatCannotBePlayedIsSkipped) {
     testmedia::writeGarbage(dir.file("broken.mp3"), 4096);
     testmedia::writeWav(dir.file("good.wav"), 1.0);
-    GstMediaPlayer music;
-    Services services;
-    services.music = &music;
-    Application app(services, dir.path());
-    app.start({});
-    FrmMain& main = app.frmMain();
-    main.appendToPlaylist("broken", dir.file("broken.mp3"));
-    main.appendToPlaylist("good", dir.file("good.wav"));
+    FrmMain& main = startWith({{"broken", "broken.mp3"}, {"good", "good.wav"}});
 
-    ASSERT_TRUE(tickUntil(
-        app, [&] { return music.playState() == MediaPlayer::Playing; }, 10s));
+    ASSERT_TRUE(tickUntil([&] { return music.playState() == MediaPlayer::Playing; }, 10s));
     EXPECT_EQ(main.currentSong, 1);
     EXPECT_EQ(music.fileName(), dir.file("good.wav"));
 }
