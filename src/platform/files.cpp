@@ -2,10 +2,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
+#include <utility>
 #include <cerrno>
 #include <cstring>
 
@@ -20,6 +24,14 @@ void setError(std::string* error) {
         *error = std::strerror(errno);
     }
 }
+
+void setError(std::string* error, const char* reason) {
+    if (error) {
+        *error = reason;
+    }
+}
+
+const char* const kNotOrdinary = "Not an ordinary file";
 
 bool writeAll(int fd, const char* data, size_t size) {
     while (size > 0) {
@@ -36,28 +48,42 @@ bool writeAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-}  // namespace
-
-std::optional<std::string> readFileBytes(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Reads an ordinary file: up to maxBytes bytes, or, when refuseLarger, the
+// whole file and nothing at all when it holds more.
+std::optional<std::string> readOrdinaryFile(const std::string& path, std::string* error, size_t maxBytes,
+                                            bool refuseLarger) {
+    // O_NONBLOCK: opening a FIFO with no writer, or a device, must not wait.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         setError(error);
         return std::nullopt;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool folder = S_ISDIR(st.st_mode);
         ::close(fd);
         errno = EISDIR;
+        folder ? setError(error) : setError(error, kNotOrdinary);
+        return std::nullopt;
+    }
+    const auto tooLarge = [&] {
+        ::close(fd);
+        errno = EFBIG;
         setError(error);
         return std::nullopt;
+    };
+    if (refuseLarger && st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        return tooLarge();
     }
     std::string bytes;
     if (st.st_size > 0) {
-        bytes.reserve(static_cast<size_t>(st.st_size));
+        bytes.reserve(std::min(static_cast<size_t>(st.st_size), maxBytes));
     }
     char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    // One byte past the bound tells a file that grew beyond it.
+    while (bytes.size() <= maxBytes) {
+        const size_t want = std::min(sizeof buffer, maxBytes + 1 - bytes.size());
+        const ssize_t n = ::read(fd, buffer, want);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -71,8 +97,127 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         }
         bytes.append(buffer, static_cast<size_t>(n));
     }
+    if (bytes.size() > maxBytes) {
+        if (refuseLarger) {
+            return tooLarge();
+        }
+        bytes.resize(maxBytes);
+    }
     ::close(fd);
     return bytes;
+}
+
+std::pair<std::string, std::string> splitFolder(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return {".", path};
+    }
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The file a save of path writes: path itself, or the target its chain of
+// symbolic links ends at (which need not exist yet).
+std::optional<std::string> saveTarget(std::string path, std::string* error) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return path;
+        }
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) {
+            setError(error);
+            return std::nullopt;
+        }
+        if (static_cast<size_t>(n) >= target.size()) {
+            continue;  // the link changed while read: read it again
+        }
+        target.resize(static_cast<size_t>(n));
+        if (!startsWith(target, "/")) {
+            const std::string folder = splitFolder(path).first;
+            target = (folder == "/" ? "" : folder) + "/" + target;
+        }
+        path = std::move(target);
+    }
+    errno = ELOOP;
+    setError(error);
+    return std::nullopt;
+}
+
+// A save's temporary beside the file named base: "." base ".vollo-save-" and
+// six characters of mkstemp; the name is cut so the whole stays a legal name.
+constexpr std::string_view kTempMark = ".vollo-save-";
+constexpr size_t kTempRandom = 6;
+
+std::string temporaryPrefix(const std::string& base) {
+    const size_t room = NAME_MAX - 1 - kTempMark.size() - kTempRandom;
+    return "." + base.substr(0, room) + std::string(kTempMark);
+}
+
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + kTempRandom || !startsWith(name, prefix)) {
+        return false;
+    }
+    for (const char c : name.substr(prefix.size())) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes folder's temporaries of base that no process holds locked (a save
+// keeps its temporary locked until the rename).
+void removeTemporaries(const std::string& folder, const std::string& base) {
+    const std::string prefix = temporaryPrefix(base);
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) {
+        return;
+    }
+    const int dfd = ::dirfd(d);
+    while (const dirent* entry = ::readdir(d)) {
+        if (!isTemporaryName(entry->d_name, prefix)) {
+            continue;
+        }
+        const int fd = ::openat(dfd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(dfd, entry->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+// Creates, opens and locks a new temporary; -1 on failure.
+int createTemporary(const std::string& folder, const std::string& base, std::vector<char>& name) {
+    const std::string pattern = (folder == "/" ? "" : folder) + "/" + temporaryPrefix(base) + "XXXXXX";
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        name.assign(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) {
+            return -1;
+        }
+        // Between creating and locking, a clean-up may have taken the name away.
+        struct stat mine {}, named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &mine) == 0 && ::stat(name.data(), &named) == 0 &&
+            mine.st_dev == named.st_dev && mine.st_ino == named.st_ino) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::string* error, size_t maxBytes) {
+    return readOrdinaryFile(path, error, maxBytes, true);
 }
 
 std::vector<std::string> splitLines(const std::string& bytes) {
@@ -81,8 +226,9 @@ std::vector<std::string> splitLines(const std::string& bytes) {
     return lines;
 }
 
-std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* error) {
-    auto bytes = readFileBytes(path, error);
+std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* error,
+                                                      size_t maxBytes) {
+    auto bytes = readOrdinaryFile(path, error, maxBytes, false);
     if (!bytes) {
         return std::nullopt;
     }
@@ -90,34 +236,67 @@ std::optional<std::vector<std::string>> readTextLines(const std::string& path, s
 }
 
 bool writeFileAtomic(const std::string& path, const std::string& bytes, std::string* error) {
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = (dir == "/" ? "" : dir) + "/." + base + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    const auto target = saveTarget(path, error);
+    if (!target) {
+        return false;
+    }
+    struct stat old {};
+    const bool replacing = ::stat(target->c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) {
+        errno = EISDIR;
+        S_ISDIR(old.st_mode) ? setError(error) : setError(error, kNotOrdinary);
+        return false;
+    }
+    // Only what could be written in place may be replaced; root is held to
+    // the permission bits too, so a read-only file stays read-only.
+    if (replacing && (::access(target->c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) {
+        errno = EACCES;
+        setError(error);
+        return false;
+    }
+    const auto [folder, base] = splitFolder(*target);
+    std::vector<char> name;
+    const int fd = createTemporary(folder, base, name);
     if (fd < 0) {
         setError(error);
         return false;
     }
-    const bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    // Keep the permissions an existing file had; a new one gets the usual 0644.
-    struct stat st {};
-    ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    if (::close(fd) != 0 || !written) {
-        errno = written ? errno : savedErrno;
-        setError(error);
+    bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    int savedErrno = errno;
+    // The old file's permissions and owner; a new file gets the usual 0644.
+    if (written && ::fchmod(fd, replacing ? (old.st_mode & 07777) : 0644) != 0) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (written && replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+        // Someone else's file keeps its owner or is not replaced; a group that
+        // cannot be kept is no reason to fail.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && old.st_uid != ::geteuid()) {
+            written = false;
+            savedErrno = errno;
+        }
+    }
+    if (written && ::rename(name.data(), target->c_str()) != 0) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (!written) {
         ::unlink(name.data());
+        ::close(fd);
+        errno = savedErrno;
+        setError(error);
         return false;
     }
-    if (::rename(name.data(), path.c_str()) != 0) {
-        setError(error);
-        ::unlink(name.data());
-        return false;
-    }
+    ::close(fd);
+    removeTemporaries(folder, base);
     return true;
+}
+
+void removeStaleTemporaries(const std::string& path) {
+    if (const auto target = saveTarget(path, nullptr)) {
+        const auto [folder, base] = splitFolder(*target);
+        removeTemporaries(folder, base);
+    }
 }
 
 bool writeTextLinesAtomic(const std::string& path, const std::vector<std::string>& lines,

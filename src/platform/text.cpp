@@ -1,11 +1,13 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <cwctype>
+#include <limits>
 #include <locale>
 
 namespace vollo {
@@ -205,7 +207,9 @@ double numericPrefix(std::string_view text) {
         return 0.0;
     }
     const std::string number(text.substr(start, end - start));
-    return std::strtod(number.c_str(), nullptr);
+    // Too many digits for a double reads as the largest one, never as infinity.
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::clamp(value, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
 }
 
 bool isWholeNumber(std::string_view text) {
@@ -214,45 +218,28 @@ bool isWholeNumber(std::string_view text) {
     return end != start && skipBlanks(text, end) == text.size();
 }
 
+namespace {
+
+// The shortest plain decimal text (no exponent) that reads back as value.
+template <class Number>
+std::string plainDecimal(Number value) {
+    if (!std::isfinite(value)) {
+        value = value != value ? Number(0) : std::copysign(std::numeric_limits<Number>::max(), value);
+    }
+    char buffer[1100];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    std::string s(buffer, result.ptr);
+    return s == "-0" ? "0" : s;
+}
+
+}  // namespace
+
 std::string formatNumber(double value) {
-    if (value == std::floor(value) && std::fabs(value) < 1e15) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.0f", value);
-        std::string s = buffer;
-        return s == "-0" ? "0" : s;
-    }
-    // Shortest text that reads back as a float (positions are single precision).
-    for (int precision = 1; precision <= 17; ++precision) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
-        if (std::strtod(buffer, nullptr) == value) {
-            std::string s = buffer;
-            while (!s.empty() && s.back() == '0') {
-                s.pop_back();
-            }
-            if (!s.empty() && s.back() == '.') {
-                s.pop_back();
-            }
-            return s;
-        }
-    }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
+    return plainDecimal(value);
 }
 
 std::string formatSingle(float value) {
-    if (value == std::floor(value)) {
-        return formatNumber(value);
-    }
-    for (int precision = 1; precision <= 9; ++precision) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*f", precision, static_cast<double>(value));
-        if (std::strtof(buffer, nullptr) == value) {
-            return formatNumber(std::strtod(buffer, nullptr));
-        }
-    }
-    return formatNumber(value);
+    return plainDecimal(value);
 }
 
 double roundHalfEven(double value) {

@@ -24,13 +24,16 @@ inline bool sortedLess(std::string_view a, std::string_view b) {
 
 // The numeric value of a line: blanks skipped, then the longest prefix that
 // reads as a decimal number (sign, digits, "." and fraction); none gives 0.
+// Always finite: a number beyond the double range reads as the largest double.
 double numericPrefix(std::string_view text);
 // True when the whole text (blanks around allowed) is one decimal number.
 bool isWholeNumber(std::string_view text);
 
-// Plain decimal text: "1800", "-300", "12.5"; no blanks, no exponent.
+// The shortest plain decimal text ("1800", "-300", "12.5"; no blanks, no
+// exponent) that numericPrefix reads back as the same value; infinities are
+// written as the largest finite value.
 std::string formatNumber(double value);
-// The shortest such text that reads back as the same single-precision value.
+// The same for a single-precision value, read back through a double.
 std::string formatSingle(float value);
 
 // Rounds halves to the even neighbour.

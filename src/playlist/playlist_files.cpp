@@ -1,23 +1,35 @@
 #include "playlist/playlist_files.h"
 
-#include <sys/stat.h>
-
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/frm_main.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "playlist/m3u.h"
 
 namespace vollo {
 
 namespace {
 
-// Anything at all stands at that name: hidden files, links and folders too,
-// so a save never replaces something without asking.
-bool somethingExists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+// The entries a save left out, for the message: at most ten, each path shown
+// on one line (line breaks and other control bytes as "?").
+std::string leftOutText(const std::vector<std::string>& paths, const std::vector<size_t>& leftOut) {
+    std::string text;
+    for (size_t k = 0; k < leftOut.size() && k < 10; ++k) {
+        std::string shown = displayText(paths[leftOut[k]]);
+        for (char& c : shown) {
+            if (static_cast<unsigned char>(c) < 0x20) {
+                c = '?';
+            }
+        }
+        text += "\r\n" + shown;
+    }
+    if (leftOut.size() > 10) {
+        text += "\r\n(" + std::to_string(leftOut.size() - 10) + " more)";
+    }
+    return text;
 }
 
 }  // namespace
@@ -64,17 +76,29 @@ void PlaylistFiles::mnuSavePlaylist_Click() {
         return;
     }
     const std::string fileName = dialog.fileName;
-    if (somethingExists(fileName) && main_.app().msgBox("A file by that name already exists. Overwrite?",
+    // The question follows FileExist, hidden files included: a folder gets
+    // none, and the save below then fails as any failed save does.
+    if (isRegularFile(fileName) && main_.app().msgBox("A file by that name already exists. Overwrite?",
                                                         MsgButtons::YesNo, "Vollo") != MsgResult::Yes) {
         dialog.fileName = "";
         return;
     }
-    // The new file replaces the old one only once it is complete.
+    // The new file replaces the old one only once it is complete. An entry no
+    // playlist line can name (a line break in its name) is left out and said.
     std::string reason;
-    if (!writeFileAtomic(fileName, writeM3u(main_.playListInfo.items(), absolutePath(fileName)), &reason)) {
+    std::vector<size_t> leftOut;
+    const auto& paths = main_.playListInfo.items();
+    if (!writeFileAtomic(fileName, writeM3u(paths, absolutePath(fileName), &leftOut), &reason)) {
         main_.app().msgBox("Could not save the playlist.\r\n\r\n" + fileName + ": " + reason, MsgButtons::OK,
                            "Vollo");
         dialog.fileName = "";
+        return;
+    }
+    if (!leftOut.empty()) {
+        main_.app().msgBox("Could not save every entry of the playlist.\r\n\r\n" + fileName +
+                               ": these files were left out, no playlist line can name them:\r\n" +
+                               leftOutText(paths, leftOut),
+                           MsgButtons::OK, "Vollo");
     }
 }
 

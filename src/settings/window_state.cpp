@@ -1,5 +1,6 @@
 #include "settings/window_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/text.h"
 #include "settings/frm_browse.h"
 #include "settings/frm_options.h"
+#include "settings/media_dirs.h"
 
 namespace vollo {
 
@@ -30,8 +32,23 @@ std::optional<bool> parseBooleanLine(const std::string& line) {
     return std::nullopt;
 }
 
+namespace {
+
+// The range a window position is clamped to: the X11 coordinate range
+// (16-bit pixels) at 15 twips a pixel, far inside single precision.
+constexpr double kPositionLimit = 32768.0 * 15;
+
+float positionValue(double twips) {
+    return static_cast<float>(std::clamp(twips, -kPositionLimit, kPositionLimit));
+}
+
+}  // namespace
+
 void restoreWindowState(Application& app) {
     FrmMain& main = app.frmMain();
+    // Killed saves of either settings file leave temporaries: start-up removes them.
+    removeStaleTemporaries(app.settingsPath(kWindowStateFileName));
+    removeStaleTemporaries(app.settingsPath(kSettingsFileName));
     const auto read = readTextLines(app.settingsPath(kWindowStateFileName));
     const std::vector<std::string> lines = read ? *read : std::vector<std::string>{};
 
@@ -54,8 +71,11 @@ void restoreWindowState(Application& app) {
         options.txtFontSize.setText(formatNumber(number(1)));
     }
     if (has(2)) {
-        // A value the box does not take leaves it unchanged.
-        app.frmOptions().chkConfirmExit.setValue(static_cast<int>(roundHalfEven(number(2))));
+        // A value the box does not take (0 to 2) leaves it unchanged.
+        const double value = roundHalfEven(number(2));
+        if (value >= 0 && value <= 2) {
+            app.frmOptions().chkConfirmExit.setValue(static_cast<int>(value));
+        }
     }
     struct Position {
         const char* form;
@@ -70,7 +90,7 @@ void restoreWindowState(Application& app) {
             continue;
         }
         Form& form = app.forms().touch(positions[i].form);
-        const auto value = static_cast<float>(number(lineNumber));
+        const float value = positionValue(number(lineNumber));
         if (positions[i].isLeft) {
             form.setLeft(value);
         } else {
@@ -102,8 +122,8 @@ bool saveWindowState(Application& app) {
     lines.push_back(std::to_string(app.frmOptions().chkConfirmExit.value()));
     for (const char* name : {kFrmMain, kFrmOptions, kFrmSearch, kFrmBrowse}) {
         Form& form = app.forms().touch(name);
-        lines.push_back(formatSingle(form.left()));
-        lines.push_back(formatSingle(form.top()));
+        lines.push_back(formatSingle(positionValue(form.left())));
+        lines.push_back(formatSingle(positionValue(form.top())));
     }
     lines.push_back(main.mnuShowFilter.checked() ? "True" : "False");
     lines.push_back(main.mnuKeyboard.checked() ? "True" : "False");
