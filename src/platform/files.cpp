@@ -8,10 +8,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
-#include <utility>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -179,7 +179,8 @@ void removeTemporaries(const std::string& folder, const std::string& base) {
         if (!isTemporaryName(entry->d_name, prefix)) {
             continue;
         }
-        const int fd = ::openat(dfd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        const int fd =
+            ::openat(dfd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) {
             continue;
         }
@@ -203,7 +204,8 @@ int createTemporary(const std::string& folder, const std::string& base, std::vec
             return -1;
         }
         // Between creating and locking, a clean-up may have taken the name away.
-        struct stat mine {}, named {};
+        struct stat mine {
+        }, named{};
         if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &mine) == 0 && ::stat(name.data(), &named) == 0 &&
             mine.st_dev == named.st_dev && mine.st_ino == named.st_ino) {
             return fd;

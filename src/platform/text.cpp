@@ -220,16 +220,39 @@ bool isWholeNumber(std::string_view text) {
 
 namespace {
 
-// The shortest plain decimal text (no exponent) that reads back as value.
+// The shortest plain decimal text (no exponent) that reads back as value:
+// the shortest digits that do, written out with the point in its place.
 template <class Number>
 std::string plainDecimal(Number value) {
     if (!std::isfinite(value)) {
         value = value != value ? Number(0) : std::copysign(std::numeric_limits<Number>::max(), value);
     }
-    char buffer[1100];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    std::string s(buffer, result.ptr);
-    return s == "-0" ? "0" : s;
+    if (value == 0) {
+        return "0";
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const std::string_view sci(buffer, static_cast<size_t>(result.ptr - buffer));
+    const size_t e = sci.find('e');
+    std::string digits;
+    for (const char c : sci.substr(0, e)) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    // The point stands after `point` digits (before them when negative).
+    const long point = std::strtol(std::string(sci.substr(e + 1)).c_str(), nullptr, 10) + 1;
+    const long count = static_cast<long>(digits.size());
+    std::string text = value < 0 ? "-" : "";
+    if (point <= 0) {
+        text += "0." + std::string(static_cast<size_t>(-point), '0') + digits;
+    } else if (point >= count) {
+        text += digits + std::string(static_cast<size_t>(point - count), '0');
+    } else {
+        text +=
+            digits.substr(0, static_cast<size_t>(point)) + "." + digits.substr(static_cast<size_t>(point));
+    }
+    return text;
 }
 
 }  // namespace

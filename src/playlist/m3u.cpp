@@ -23,8 +23,8 @@ size_t uriSchemeLength(std::string_view text) {
         return 0;
     }
     size_t i = 1;
-    while (i < text.size() && (isAsciiLetter(text[i]) || (text[i] >= '0' && text[i] <= '9') || text[i] == '+' ||
-                               text[i] == '-' || text[i] == '.')) {
+    while (i < text.size() && (isAsciiLetter(text[i]) || (text[i] >= '0' && text[i] <= '9') ||
+                               text[i] == '+' || text[i] == '-' || text[i] == '.')) {
         ++i;
     }
     return text.substr(i, 3) == "://" ? i : 0;
@@ -56,7 +56,8 @@ std::string filePathOfUri(std::string_view uri) {
     std::string path;
     path.reserve(rest.size());
     for (size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() && hexValue(rest[i + 1]) >= 0 && hexValue(rest[i + 2]) >= 0) {
+        if (rest[i] == '%' && i + 2 < rest.size() && hexValue(rest[i + 1]) >= 0 &&
+            hexValue(rest[i + 2]) >= 0) {
             path += static_cast<char>(hexValue(rest[i + 1]) * 16 + hexValue(rest[i + 2]));
             i += 2;
         } else {
@@ -127,7 +128,8 @@ M3uEntries readM3u(std::string_view bytes, std::string_view playlistPath) {
 }
 
 bool m3uCanHold(std::string_view path) {
-    return path.size() <= kLongestPath && path.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
+    return path.size() <= kLongestPath &&
+           path.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
            namePart(path).size() >= 4;
 }
 

@@ -79,7 +79,7 @@ void PlaylistFiles::mnuSavePlaylist_Click() {
     // The question follows FileExist, hidden files included: a folder gets
     // none, and the save below then fails as any failed save does.
     if (isRegularFile(fileName) && main_.app().msgBox("A file by that name already exists. Overwrite?",
-                                                        MsgButtons::YesNo, "Vollo") != MsgResult::Yes) {
+                                                      MsgButtons::YesNo, "Vollo") != MsgResult::Yes) {
         dialog.fileName = "";
         return;
     }
@@ -95,10 +95,10 @@ void PlaylistFiles::mnuSavePlaylist_Click() {
         return;
     }
     if (!leftOut.empty()) {
-        main_.app().msgBox("Could not save every entry of the playlist.\r\n\r\n" + fileName +
-                               ": these files were left out, no playlist line can name them:\r\n" +
-                               leftOutText(paths, leftOut),
-                           MsgButtons::OK, "Vollo");
+        main_.app().msgBox(
+            "Could not save every entry of the playlist.\r\n\r\n" + fileName +
+                ": these files were left out, no playlist line can name them:" + leftOutText(paths, leftOut),
+            MsgButtons::OK, "Vollo");
     }
 }
 
