@@ -17,11 +17,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "library/frm_search.h"
 #include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
+#include "scanned_library.h"
 
 namespace vollo {
 namespace {
@@ -122,7 +123,7 @@ struct World {
         std::vector<std::string> titles;
         std::vector<EntryKey> keys;
         generateLibrary(titles, keys);
-        main->setLibrary(std::move(titles), std::move(keys));
+        setLibrary(*main, inMemoryLibrary(titles, keys));
     }
     ~World() {
         app.reset();

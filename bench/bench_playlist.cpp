@@ -12,7 +12,7 @@
 
 #include "../tests/unit/playlist_step_by_step.h"
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "platform/files.h"
 #include "platform/null_media_player.h"
 #include "platform/services.h"

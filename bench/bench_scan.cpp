@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "library/library_scan.h"
 #include "platform/null_media_player.h"
 #include "platform/text.h"
@@ -104,7 +104,7 @@ void BM_StartupScanIntoLists(benchmark::State& state) {
     vollo::FrmMain& main = app.frmMain();
     for (auto _ : state) {
         state.PauseTiming();
-        main.setLibrary(std::vector<std::string>{}, std::vector<vollo::EntryKey>{});
+        vollo::setLibrary(main, {});
         state.ResumeTiming();
         vollo::scanLibraryAtStartup(main, dirs);
         benchmark::DoNotOptimize(main.hiddenSongList.listCount());

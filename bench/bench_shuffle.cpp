@@ -14,10 +14,11 @@
 #include <unistd.h>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
+#include "forms/shuffle_history.h"
 #include "platform/media_player.h"
 #include "platform/services.h"
-#include "playback/shuffle_history.h"
+#include "playback/shuffle_draw.h"
 
 namespace vollo {
 namespace {

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "platform/media_player.h"
 #include "platform/text.h"
 

@@ -1,10 +1,10 @@
 #include "about/frm_about.h"
 
-#include "app/application.h"
+#include "forms/app_context.h"
 
 namespace vollo {
 
-FrmAbout::FrmAbout(FormRegistry& registry, Application& app)
+FrmAbout::FrmAbout(FormRegistry& registry, AppContext& app)
     : Form(registry, kFrmAbout),
       picIcon(add<Picture>("picIcon")),
       lblTitle(add<Label>("lblTitle")),

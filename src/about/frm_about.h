@@ -6,11 +6,11 @@
 
 namespace vollo {
 
-class Application;
+class AppContext;
 
 class FrmAbout : public Form {
   public:
-    FrmAbout(FormRegistry& registry, Application& app);
+    FrmAbout(FormRegistry& registry, AppContext& app);
 
     Picture& picIcon;
     Label& lblTitle;
@@ -24,10 +24,10 @@ class FrmAbout : public Form {
     void StartSysInfo();
 
   private:
-    Application& app_;
+    AppContext& app_;
 };
 
 // The main window's Help -> About.
-void bindAboutMenu(Application& app, Form& frmMain);
+void bindAboutMenu(AppContext& app, Form& frmMain);
 
 }  // namespace vollo

@@ -1,7 +1,7 @@
 // The About window's buttons and the main window's Help -> About.
 #include "about/frm_about.h"
 
-#include "app/application.h"
+#include "forms/app_context.h"
 
 namespace vollo {
 
@@ -35,9 +35,9 @@ void FrmAbout::StartSysInfo() {
     app_.msgBox("System Information Is Unavailable At This Time", MsgButtons::OK, "Vollo");
 }
 
-void bindAboutMenu(Application& app, Form& frmMain) {
+void bindAboutMenu(AppContext& app, Form& frmMain) {
     frmMain.on("mnuAbout_Click", [&app](EventArgs&) {
-        FrmAbout& about = app.frmAbout();
+        FrmAbout& about = app.touch<FrmAbout>(kFrmAbout);
         about.show();
         about.bringToFront();
     });

@@ -1,8 +1,9 @@
 #include "app/application.h"
 
 #include "about/frm_about.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "library/frm_search.h"
+#include "library/library_scan.h"
 #include "platform/files.h"
 #include "settings/frm_browse.h"
 #include "settings/frm_options.h"
@@ -10,31 +11,37 @@
 namespace vollo {
 
 Application::Application(Services services, std::string startDirectory)
-    : forms_(services),
-      startDirectory_(std::move(startDirectory)) {
-    forms_.declare(kFrmMain, [this](FormRegistry& r) { return std::make_unique<FrmMain>(r, *this); });
-    forms_.declare(kFrmOptions, [this](FormRegistry& r) { return std::make_unique<FrmOptions>(r, *this); });
-    forms_.declare(kFrmSearch, [this](FormRegistry& r) { return std::make_unique<FrmSearch>(r, *this); });
-    forms_.declare(kFrmBrowse, [this](FormRegistry& r) { return std::make_unique<FrmBrowse>(r, *this); });
-    forms_.declare(kFrmAbout, [this](FormRegistry& r) { return std::make_unique<FrmAbout>(r, *this); });
+    : AppContext(services, std::move(startDirectory)) {
+    FormRegistry& registry = forms();
+    registry.declare(kFrmMain, [this](FormRegistry& r) { return std::make_unique<MainWindow>(r, *this); });
+    registry.declare(kFrmOptions, [this](FormRegistry& r) {
+        auto options = std::make_unique<FrmOptions>(r, *this);
+        options->rescanLibrary = [this](const std::vector<std::string>& dirs) {
+            rescanLibrary(frmMain(), dirs);
+        };
+        return options;
+    });
+    registry.declare(kFrmSearch, [this](FormRegistry& r) { return std::make_unique<FrmSearch>(r, *this); });
+    registry.declare(kFrmBrowse, [this](FormRegistry& r) { return std::make_unique<FrmBrowse>(r, *this); });
+    registry.declare(kFrmAbout, [this](FormRegistry& r) { return std::make_unique<FrmAbout>(r, *this); });
 }
 
 Application::~Application() = default;
 
-FrmMain& Application::frmMain() {
-    return static_cast<FrmMain&>(forms_.touch(kFrmMain));
+MainWindow& Application::frmMain() {
+    return touch<MainWindow>(kFrmMain);
 }
 FrmOptions& Application::frmOptions() {
-    return static_cast<FrmOptions&>(forms_.touch(kFrmOptions));
+    return touch<FrmOptions>(kFrmOptions);
 }
 FrmSearch& Application::frmSearch() {
-    return static_cast<FrmSearch&>(forms_.touch(kFrmSearch));
+    return touch<FrmSearch>(kFrmSearch);
 }
 FrmBrowse& Application::frmBrowse() {
-    return static_cast<FrmBrowse&>(forms_.touch(kFrmBrowse));
+    return touch<FrmBrowse>(kFrmBrowse);
 }
 FrmAbout& Application::frmAbout() {
-    return static_cast<FrmAbout&>(forms_.touch(kFrmAbout));
+    return touch<FrmAbout>(kFrmAbout);
 }
 
 void Application::start(const std::vector<std::string>& arguments) {
@@ -43,14 +50,10 @@ void Application::start(const std::vector<std::string>& arguments) {
         commandLineFile_ = absolutePath(arguments.front());
         hasCommandLineFile_ = true;
     }
-    forms_.dispatch([this] {
-        FrmMain& main = frmMain();  // creates the window and runs its load step
+    forms().dispatch([this] {
+        MainWindow& main = frmMain();  // creates the window and runs its load step
         main.show();
     });
-}
-
-std::string Application::settingsPath(const std::string& fileName) const {
-    return (startDirectory_ == "/" ? "" : startDirectory_) + "/" + fileName;
 }
 
 }  // namespace vollo

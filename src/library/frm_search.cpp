@@ -1,10 +1,10 @@
 #include "library/frm_search.h"
 
-#include "app/application.h"
+#include "forms/app_context.h"
 
 namespace vollo {
 
-FrmSearch::FrmSearch(FormRegistry& registry, Application& app)
+FrmSearch::FrmSearch(FormRegistry& registry, AppContext& app)
     : Form(registry, kFrmSearch),
       txtSearch(add<TextBox>("txtSearch")),
       cmdGo(add<CommandButton>("cmdGo")),

@@ -9,11 +9,11 @@
 
 namespace vollo {
 
-class Application;
+class AppContext;
 
 class FrmSearch : public Form {
   public:
-    FrmSearch(FormRegistry& registry, Application& app);
+    FrmSearch(FormRegistry& registry, AppContext& app);
 
     TextBox& txtSearch;
     CommandButton& cmdGo;
@@ -32,10 +32,10 @@ class FrmSearch : public Form {
     void lstResults_DblClick();
 
   private:
-    Application& app_;
+    AppContext& app_;
 };
 
 // The main window's File -> Search.
-void bindSearchMenu(Application& app, Form& frmMain);
+void bindSearchMenu(AppContext& app, Form& frmMain);
 
 }  // namespace vollo

@@ -2,8 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/frm_search.h"
 #include "library/library_filter.h"
@@ -90,10 +89,10 @@ void FrmSearch::lstResults_DblClick() {
     cmdAdd_Click();
 }
 
-void bindSearchMenu(Application& app, Form& frmMain) {
+void bindSearchMenu(AppContext& app, Form& frmMain) {
     frmMain.on("mnuSearch_Click", [&app](EventArgs&) {
         // Not modal: the main window stays usable. Already open: only to the front.
-        FrmSearch& search = app.frmSearch();
+        FrmSearch& search = app.touch<FrmSearch>(kFrmSearch);
         if (!search.visible()) {
             search.show();
         }

@@ -1,8 +1,7 @@
 #include "library/library_activation.h"
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "library/filter_text.h"
-#include "playback/playback_controller.h"
 
 namespace vollo {
 
@@ -102,8 +101,8 @@ void LibraryActivation::cmdAdd_Click() {
     } else {
         hiddenSongList_DblClick();
     }
-    if (main_.shuffle.value() != 0) {
-        main_.playback().shuffle_Click();
+    if (main_.shuffle.value() != 0 && startShufflePass) {
+        startShufflePass();
     }
 }
 

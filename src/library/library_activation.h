@@ -2,6 +2,8 @@
 // the Add button append the selected songs to the playlist.
 #pragma once
 
+#include <functional>
+
 namespace vollo {
 
 class FrmMain;
@@ -19,6 +21,9 @@ class LibraryActivation {
     void cmdAdd_Click();
     // The timer's step: Add is enabled while the shown library list has a selection.
     void updateAddButton();
+
+    // Starts a new shuffle pass; Add runs it while shuffle is on.
+    std::function<void()> startShufflePass;
 
   private:
     // Row r of the full library (fullLibrary) or of the filtered view to the playlist.

@@ -1,6 +1,6 @@
 #include "library/library_filter.h"
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/library_activation.h"
 #include "platform/text.h"
@@ -34,8 +34,9 @@ const std::string& LibraryView::title(std::size_t row) const {
     return main_.hiddenSongList.list(static_cast<int>(row));
 }
 
-LibraryFilter::LibraryFilter(FrmMain& main)
-    : main_(main) {}
+LibraryFilter::LibraryFilter(FrmMain& main, LibraryActivation& activation)
+    : main_(main),
+      activation_(activation) {}
 
 void LibraryFilter::bind() {
     main_.on("txtFilter_Change", [this](EventArgs&) { txtFilter_Change(); });
@@ -85,9 +86,9 @@ void LibraryFilter::txtFilter_KeyDown(int keyCode, int shift) {
         return;  // the text box's own editing changes the text
     }
     if (main_.hiddenSongList.visible()) {
-        main_.libraryActivation().hiddenSongList_KeyDown(keyCode, shift);
+        activation_.hiddenSongList_KeyDown(keyCode, shift);
     } else if (main_.visibleSongList.visible()) {
-        main_.libraryActivation().visibleSongList_KeyDown(keyCode, shift);
+        activation_.visibleSongList_KeyDown(keyCode, shift);
     }
 }
 

@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "library/entry_key.h"
+#include "forms/entry_key.h"
 #include "library/filter_text.h"
 
 namespace vollo {
 
 class FrmMain;
+class LibraryActivation;
 
 class LibraryFilter {
   public:
-    explicit LibraryFilter(FrmMain& main);
+    LibraryFilter(FrmMain& main, LibraryActivation& activation);
     void bind();
 
     void txtFilter_Change();
@@ -23,6 +24,7 @@ class LibraryFilter {
 
   private:
     FrmMain& main_;
+    LibraryActivation& activation_;
 };
 
 // The full library as the filter and the search read it: the lower-cased

@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "library/library_filter.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -477,7 +477,7 @@ void scanInto(FrmMain& main, const std::vector<std::string>& dirs, bool withAvi,
             existing.addEntry(library.title(row), library.lowerTitles()[row], key.file, at->second);
         }
     }
-    main.setLibrary(scanSorted(std::move(existing), dirs, withAvi));
+    setLibrary(main, scanSorted(std::move(existing), dirs, withAvi));
 }
 
 }  // namespace
@@ -488,6 +488,29 @@ void scanLibraryAtStartup(FrmMain& main, const std::vector<std::string>& dirs) {
 
 void rescanLibrary(FrmMain& main, const std::vector<std::string>& dirs) {
     scanInto(main, dirs, true, false);
+}
+
+void setLibrary(FrmMain& main, ScannedLibrary library) {
+    const std::size_t count = library.size();
+    std::vector<std::string> titles;
+    std::vector<std::string> keyTexts;
+    std::vector<EntryKey> keys;
+    titles.reserve(count);
+    keyTexts.reserve(count);
+    keys.reserve(count);
+    for (std::size_t row = 0; row < count; ++row) {
+        titles.emplace_back(library.title(row));
+        keyTexts.push_back(library.keyText(row));
+        keys.push_back(library.key(row));
+    }
+    main.libraryLowerTitles = std::move(library.lowerTitles);
+    main.libraryKeys = std::move(keys);
+    main.hiddenSongListInfo.assign(std::move(keyTexts));
+    main.hiddenSongList.assign(std::move(titles));
+}
+
+void showFirstTimeHint(FrmMain& main) {
+    main.lblFirstTime.setVisible(main.hiddenSongList.listCount() < 1);
 }
 
 }  // namespace vollo

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "library/entry_key.h"
+#include "forms/entry_key.h"
 #include "library/filter_text.h"
 
 namespace vollo {
@@ -56,5 +56,11 @@ ScannedLibrary scanDirectories(const std::vector<std::string>& dirs, bool withAv
 // The start-up scan (adds to the lists) and the rescan (clears them first, takes .avi too).
 void scanLibraryAtStartup(FrmMain& main, const std::vector<std::string>& dirs);
 void rescanLibrary(FrmMain& main, const std::vector<std::string>& dirs);
+
+// Replaces the library (both lists and the key tables) with a scan's entries.
+void setLibrary(FrmMain& main, ScannedLibrary library);
+
+// The first-run hint shows while the library is empty.
+void showFirstTimeHint(FrmMain& main);
 
 }  // namespace vollo

@@ -1,6 +1,6 @@
 #include "library/mini_keyboard.h"
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 
 namespace vollo {
 

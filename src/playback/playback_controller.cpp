@@ -1,11 +1,10 @@
 #include "playback/playback_controller.h"
 
-#include "app/frm_main.h"
-#include "library/library_activation.h"
+#include "forms/frm_main.h"
 #include "platform/media_player.h"
+#include "playback/shuffle_draw.h"
 #include "playback/time_text.h"
 #include "playback/volume_bar.h"
-#include "playlist/playlist_editor.h"
 
 namespace vollo {
 
@@ -32,8 +31,9 @@ bool holds(Test&& test) noexcept {
 
 }  // namespace
 
-PlaybackController::PlaybackController(FrmMain& main)
-    : main_(main) {}
+PlaybackController::PlaybackController(FrmMain& main, VolumeBar& volumeBar)
+    : main_(main),
+      volumeBar_(volumeBar) {}
 
 void PlaybackController::bind() {
     main_.on("cmdPlay_Click", [this](EventArgs&) { cmdPlay_Click(); });
@@ -41,7 +41,6 @@ void PlaybackController::bind() {
     main_.on("cmdStop_Click", [this](EventArgs&) { cmdStop_Click(); });
     main_.on("playList_DblClick", [this](EventArgs&) { playList_DblClick(); });
     main_.on("shuffle_Click", [this](EventArgs&) { shuffle_Click(); });
-    main_.on("mainTimer_Timer", [this](EventArgs&) { mainTimer_Timer(); });
 }
 
 MediaPlayer& PlaybackController::music() {
@@ -79,7 +78,7 @@ void PlaybackController::playList_DblClick() {
         main_.currentSong = i;
         openEntry(i);
         ignoreErrors([&] { music().play(); });
-        ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+        ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
         if (holds([&] { return main_.shuffle.value() == 1; })) {
             main_.shuffleHistory.clear();
         }
@@ -108,7 +107,7 @@ void PlaybackController::openEntry(std::int32_t i) {
 
 void PlaybackController::startOpened() {
     ignoreErrors([&] { music().play(); });
-    ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+    ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
     checkStarted();
 }
 
@@ -128,13 +127,6 @@ void PlaybackController::checkStarted() {
 }
 
 void PlaybackController::mainTimer_Timer() {
-    // 1. The first-run hint shows while the library is empty.
-    ignoreErrors([&] { main_.lblFirstTime.setVisible(main_.hiddenSongList.listCount() < 1); });
-    // 2. The playlist edit buttons.
-    ignoreErrors([&] { main_.playlistEditor().updateEditButtons(); });
-    // 3. The Add button.
-    ignoreErrors([&] { main_.libraryActivation().updateAddButton(); });
-
     // 4. The running time, while the position is above 0.
     ignoreErrors([&] {
         if (music().currentPositionSeconds() > 0) {
@@ -160,7 +152,7 @@ void PlaybackController::mainTimer_Timer() {
         })) {
         openEntry(0);
         ignoreErrors([&] { music().play(); });
-        ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+        ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
         main_.currentSong = 0;
         checkStarted();
     }
@@ -194,13 +186,13 @@ void PlaybackController::sequentialRule() {
     } else {
         ignoreErrors([&] { music().stop(); });
         main_.userStopped = true;
-        ignoreErrors([&] { main_.volumeBar().ApplyKnobVolume(); });
+        ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
         failedStarts_ = 0;
     }
 }
 
 void PlaybackController::shuffledRule() {
-    RandomSource* random = main_.app().services().random;
+    RandomSource* random = main_.context().services().random;
     if (!random) {
         return;
     }

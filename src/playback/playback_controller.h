@@ -8,10 +8,11 @@ namespace vollo {
 
 class FrmMain;
 class MediaPlayer;
+class VolumeBar;
 
 class PlaybackController {
   public:
-    explicit PlaybackController(FrmMain& main);
+    PlaybackController(FrmMain& main, VolumeBar& volumeBar);
     void bind();
 
     void cmdPlay_Click();
@@ -19,6 +20,8 @@ class PlaybackController {
     void cmdStop_Click();
     void playList_DblClick();
     void shuffle_Click();
+    // The timer's playback step: the running time, the seek knob, the first
+    // start and the next entry once a song has ended.
     void mainTimer_Timer();
 
     // Loads playlist entry i into the player and shows its title and length.
@@ -41,6 +44,7 @@ class PlaybackController {
     void checkStarted();
 
     FrmMain& main_;
+    VolumeBar& volumeBar_;
     int failedStarts_ = 0;
 };
 

@@ -1,13 +1,14 @@
 #include "playback/seek_bar.h"
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "platform/media_player.h"
 #include "playback/volume_bar.h"
 
 namespace vollo {
 
-SeekBar::SeekBar(FrmMain& main)
-    : main_(main) {}
+SeekBar::SeekBar(FrmMain& main, VolumeBar& volumeBar)
+    : main_(main),
+      volumeBar_(volumeBar) {}
 
 void SeekBar::bind() {
     main_.on("tracker_MouseDown", [this](EventArgs& e) {
@@ -44,7 +45,7 @@ void SeekBar::tracker_DragDrop(Control* source, float x, float) {
     if (source == &main_.trackee) {
         tracker_MouseDown(1, 0, x, 0);
     } else if (source == &main_.volumeTrackee) {
-        main_.volumeBar().ApplyKnobVolume();
+        volumeBar_.ApplyKnobVolume();
     }
 }
 
@@ -53,7 +54,7 @@ void SeekBar::trackee_DragDrop(Control* source, float x, float) {
         // The drop point in the track's coordinates.
         tracker_MouseDown(1, 0, main_.trackee.left() + x - main_.tracker.left(), 0);
     } else if (source == &main_.volumeTrackee) {
-        main_.volumeBar().ApplyKnobVolume();
+        volumeBar_.ApplyKnobVolume();
     }
 }
 

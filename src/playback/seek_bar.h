@@ -6,10 +6,11 @@ namespace vollo {
 
 class FrmMain;
 class Control;
+class VolumeBar;
 
 class SeekBar {
   public:
-    explicit SeekBar(FrmMain& main);
+    SeekBar(FrmMain& main, VolumeBar& volumeBar);
     void bind();
 
     void tracker_MouseDown(int button, int shift, float x, float y);
@@ -21,6 +22,7 @@ class SeekBar {
 
   private:
     FrmMain& main_;
+    VolumeBar& volumeBar_;
 };
 
 }  // namespace vollo

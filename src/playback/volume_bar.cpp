@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "platform/media_player.h"
 #include "platform/text.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "playlist/playlist_edits.h"
 #include "playlist/playlist_files.h"
 
@@ -25,8 +25,9 @@ std::vector<std::string> reordered(const std::vector<std::string>& items, const 
 
 }  // namespace
 
-PlaylistEditor::PlaylistEditor(FrmMain& main)
-    : main_(main) {}
+PlaylistEditor::PlaylistEditor(FrmMain& main, PlaylistFiles& files)
+    : main_(main),
+      files_(files) {}
 
 void PlaylistEditor::bind() {
     main_.on("cmdRemove_Click", [this](EventArgs&) { cmdRemove_Click(); });
@@ -92,10 +93,10 @@ void PlaylistEditor::mnuNewPlaylist_Click() {
     if (main_.playList.listCount() == 0) {
         return;
     }
-    switch (
-        main_.app().msgBox("Do you want to save the current playlist?", MsgButtons::YesNoCancel, "Vollo")) {
+    switch (main_.context().msgBox("Do you want to save the current playlist?", MsgButtons::YesNoCancel,
+                                   "Vollo")) {
         case MsgResult::Yes:
-            main_.playlistFiles().mnuSavePlaylist_Click();
+            files_.mnuSavePlaylist_Click();
             if (main_.cmnPlaylist.fileName.empty()) {
                 return;  // nothing was written: the playlist stays
             }

@@ -5,11 +5,12 @@
 namespace vollo {
 
 class FrmMain;
+class PlaylistFiles;
 struct EditPlan;
 
 class PlaylistEditor {
   public:
-    explicit PlaylistEditor(FrmMain& main);
+    PlaylistEditor(FrmMain& main, PlaylistFiles& files);
     void bind();
 
     void cmdRemove_Click();
@@ -27,6 +28,7 @@ class PlaylistEditor {
     void apply(const EditPlan& plan);
 
     FrmMain& main_;
+    PlaylistFiles& files_;
 };
 
 }  // namespace vollo

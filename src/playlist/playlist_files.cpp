@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "playlist/m3u.h"
@@ -56,8 +56,8 @@ void PlaylistFiles::mnuOpenPlaylist_Click() {
     std::string reason;
     const auto bytes = readFileBytes(fileName, &reason);
     if (!bytes) {
-        main_.app().msgBox("Could not open the playlist.\r\n\r\n" + fileName + ": " + reason, MsgButtons::OK,
-                           "Vollo");
+        main_.context().msgBox("Could not open the playlist.\r\n\r\n" + fileName + ": " + reason,
+                               MsgButtons::OK, "Vollo");
         return;
     }
     M3uEntries entries = readM3u(*bytes, absolutePath(fileName));
@@ -78,8 +78,8 @@ void PlaylistFiles::mnuSavePlaylist_Click() {
     const std::string fileName = dialog.fileName;
     // The question follows FileExist, hidden files included: a folder gets
     // none, and the save below then fails as any failed save does.
-    if (isRegularFile(fileName) && main_.app().msgBox("A file by that name already exists. Overwrite?",
-                                                      MsgButtons::YesNo, "Vollo") != MsgResult::Yes) {
+    if (isRegularFile(fileName) && main_.context().msgBox("A file by that name already exists. Overwrite?",
+                                                          MsgButtons::YesNo, "Vollo") != MsgResult::Yes) {
         dialog.fileName = "";
         return;
     }
@@ -89,13 +89,13 @@ void PlaylistFiles::mnuSavePlaylist_Click() {
     std::vector<size_t> leftOut;
     const auto& paths = main_.playListInfo.items();
     if (!writeFileAtomic(fileName, writeM3u(paths, absolutePath(fileName), &leftOut), &reason)) {
-        main_.app().msgBox("Could not save the playlist.\r\n\r\n" + fileName + ": " + reason, MsgButtons::OK,
-                           "Vollo");
+        main_.context().msgBox("Could not save the playlist.\r\n\r\n" + fileName + ": " + reason,
+                               MsgButtons::OK, "Vollo");
         dialog.fileName = "";
         return;
     }
     if (!leftOut.empty()) {
-        main_.app().msgBox(
+        main_.context().msgBox(
             "Could not save every entry of the playlist.\r\n\r\n" + fileName +
                 ": these files were left out, no playlist line can name them:" + leftOutText(paths, leftOut),
             MsgButtons::OK, "Vollo");

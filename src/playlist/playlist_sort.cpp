@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "platform/text.h"
 
 namespace vollo {

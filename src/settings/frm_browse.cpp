@@ -1,11 +1,11 @@
 #include "settings/frm_browse.h"
 
-#include "app/application.h"
+#include "forms/app_context.h"
 #include "platform/files.h"
 
 namespace vollo {
 
-FrmBrowse::FrmBrowse(FormRegistry& registry, Application& app)
+FrmBrowse::FrmBrowse(FormRegistry& registry, AppContext& app)
     : Form(registry, kFrmBrowse),
       Dir1(add<DirList>("Dir1")),
       Drive1(add<DriveList>("Drive1")),

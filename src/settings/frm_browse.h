@@ -9,11 +9,11 @@
 
 namespace vollo {
 
-class Application;
+class AppContext;
 
 class FrmBrowse : public Form {
   public:
-    FrmBrowse(FormRegistry& registry, Application& app);
+    FrmBrowse(FormRegistry& registry, AppContext& app);
 
     DirList& Dir1;
     DriveList& Drive1;
@@ -27,7 +27,7 @@ class FrmBrowse : public Form {
     void cmdCancel_Click();
 
   private:
-    Application& app_;
+    AppContext& app_;
     // Set while the drive list is put back after a drive that cannot be read.
     bool revertingDrive_ = false;
 };

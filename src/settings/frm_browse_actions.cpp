@@ -1,5 +1,5 @@
 // The directory picker's steps: load, drive change, OK and Cancel.
-#include "app/application.h"
+#include "forms/app_context.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/frm_browse.h"
@@ -83,7 +83,7 @@ void FrmBrowse::cmdOK_Click() {
     const double number = roundHalfEven(numericPrefix(arrayElement.caption()));
     if (number >= 0 && number < FrmOptions::kDirCount) {
         // Touching a closed options dialog creates it again, hidden, with its load step.
-        FrmOptions& options = app_.frmOptions();
+        FrmOptions& options = app_.touch<FrmOptions>(kFrmOptions);
         options.mDir[static_cast<size_t>(number)]->setText(Dir1.path());
     }
     hide();

@@ -1,12 +1,12 @@
 #include "settings/frm_options.h"
 
-#include "app/application.h"
+#include "forms/app_context.h"
 #include "platform/text.h"
 #include "settings/media_dirs.h"
 
 namespace vollo {
 
-FrmOptions::FrmOptions(FormRegistry& registry, Application& app)
+FrmOptions::FrmOptions(FormRegistry& registry, AppContext& app)
     : Form(registry, kFrmOptions),
       Label2(add<Label>("Label2")),
       Label3(add<Label>("Label3")),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,13 +11,13 @@
 
 namespace vollo {
 
-class Application;
+class AppContext;
 
 class FrmOptions : public Form {
   public:
     static constexpr int kDirCount = 30;
 
-    FrmOptions(FormRegistry& registry, Application& app);
+    FrmOptions(FormRegistry& registry, AppContext& app);
 
     Label& Label2;
     Label& Label3;
@@ -30,6 +31,8 @@ class FrmOptions : public Form {
 
     // The directory texts as the last OK wrote them ("" for an empty box).
     std::vector<std::string> appliedDirs = std::vector<std::string>(kDirCount);
+    // Builds the library again from the directories OK has just written.
+    std::function<void(const std::vector<std::string>& dirs)> rescanLibrary;
 
     void Form_Load();
     void cmdApply_Click();
@@ -37,7 +40,7 @@ class FrmOptions : public Form {
     void cmdBrowse_Click(int index);
 
   private:
-    Application& app_;
+    AppContext& app_;
 };
 
 }  // namespace vollo

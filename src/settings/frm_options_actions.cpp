@@ -1,13 +1,12 @@
 // The options dialog's buttons: OK, Cancel and the ".." browse buttons.
 #include <cstdint>
 
-#include "app/application.h"
-#include "app/frm_main.h"
-#include "library/library_scan.h"
+#include "forms/app_context.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/frm_browse.h"
 #include "settings/frm_options.h"
+#include "settings/list_font_size.h"
 #include "settings/media_dirs.h"
 
 namespace vollo {
@@ -23,7 +22,7 @@ void FrmOptions::cmdApply_Click() {
     app_.confirmExit = chkConfirmExit.value() == 1;
 
     // 2-3. The font size must lie between 4 and 72; it is applied to the lists.
-    if (!app_.frmMain().applyListFontSize(txtFontSize.text())) {
+    if (!applyListFontSize(app_, txtFontSize.text())) {
         return;
     }
 
@@ -58,7 +57,9 @@ void FrmOptions::cmdApply_Click() {
     appliedDirs = std::move(applied);
 
     // 6. The library is built again from the directories just written.
-    rescanLibrary(app_.frmMain(), leadingDirectories(appliedDirs));
+    if (rescanLibrary) {
+        rescanLibrary(leadingDirectories(appliedDirs));
+    }
 
     // 7. The dialog goes away; the window state is written only at exit.
     app_.forms().unload(kFrmOptions);
@@ -72,7 +73,7 @@ void FrmOptions::cmdBrowse_Click(int index) {
     if (index < 0 || index >= kDirCount) {
         return;
     }
-    FrmBrowse& browse = app_.frmBrowse();
+    FrmBrowse& browse = app_.touch<FrmBrowse>(kFrmBrowse);
     browse.arrayElement.setCaption(std::to_string(index));
     // A text that names no existing directory leaves the picker where it was.
     browse.Dir1.setPath(mDir[static_cast<size_t>(index)]->text());

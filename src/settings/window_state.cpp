@@ -4,13 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/application.h"
-#include "app/frm_main.h"
-#include "library/frm_search.h"
-#include "library/mini_keyboard.h"
+#include "forms/frm_main.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "settings/frm_browse.h"
 #include "settings/frm_options.h"
 #include "settings/media_dirs.h"
 
@@ -44,7 +40,7 @@ float positionValue(double twips) {
 
 }  // namespace
 
-void restoreWindowState(Application& app) {
+RestoredViewLines restoreWindowState(AppContext& app) {
     FrmMain& main = app.frmMain();
     // Killed saves of either settings file leave temporaries: start-up removes them.
     removeStaleTemporaries(app.settingsPath(kWindowStateFileName));
@@ -53,15 +49,16 @@ void restoreWindowState(Application& app) {
     const std::vector<std::string> lines = read ? *read : std::vector<std::string>{};
 
     // The three dialogs exist, hidden, from start-up on in every case.
-    FrmOptions& options = app.frmOptions();
-    app.frmSearch();
-    app.frmBrowse();
+    FrmOptions& options = app.touch<FrmOptions>(kFrmOptions);
+    app.touch<Form>(kFrmSearch);
+    app.touch<Form>(kFrmBrowse);
+    RestoredViewLines views;
 
     if (lines.empty()) {
         // First run: the design values; the load step has just put listFontSize
         // into the font-size box, so put the design's "10" back.
         options.txtFontSize.setText("10");
-        return;
+        return views;
     }
 
     auto has = [&](size_t lineNumber) { return lines.size() >= lineNumber; };
@@ -74,7 +71,7 @@ void restoreWindowState(Application& app) {
         // A value the box does not take (0 to 2) leaves it unchanged.
         const double value = roundHalfEven(number(2));
         if (value >= 0 && value <= 2) {
-            app.frmOptions().chkConfirmExit.setValue(static_cast<int>(value));
+            app.touch<FrmOptions>(kFrmOptions).chkConfirmExit.setValue(static_cast<int>(value));
         }
     }
     struct Position {
@@ -101,25 +98,24 @@ void restoreWindowState(Application& app) {
         if (const auto shown = parseBooleanLine(lines[10])) {
             main.mnuShowFilter.setChecked(*shown);
         }
-        main.mnuShowFilter_Click();
-        main.mnuShowFilter_Click();
+        views.filter = true;
     }
     if (has(12)) {
         if (const auto shown = parseBooleanLine(lines[11])) {
             main.mnuKeyboard.setChecked(*shown);
         }
-        main.miniKeyboard().mnuKeyboard_Click();
-        main.miniKeyboard().mnuKeyboard_Click();
+        views.keyboard = true;
     }
+    return views;
 }
 
-bool saveWindowState(Application& app) {
+bool saveWindowState(AppContext& app) {
     FrmMain& main = app.frmMain();
     std::vector<std::string> lines;
     lines.reserve(12);
     // Reading a closed dialog creates it again (the options dialog with its load step).
-    lines.push_back(app.frmOptions().txtFontSize.text());
-    lines.push_back(std::to_string(app.frmOptions().chkConfirmExit.value()));
+    lines.push_back(app.touch<FrmOptions>(kFrmOptions).txtFontSize.text());
+    lines.push_back(std::to_string(app.touch<FrmOptions>(kFrmOptions).chkConfirmExit.value()));
     for (const char* name : {kFrmMain, kFrmOptions, kFrmSearch, kFrmBrowse}) {
         Form& form = app.forms().touch(name);
         lines.push_back(formatSingle(positionValue(form.left())));

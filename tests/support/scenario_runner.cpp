@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "forms/frm_main.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "scripted_services.h"

@@ -12,11 +12,12 @@
 #include <unistd.h>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "library/library_activation.h"
 #include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
+#include "scanned_library.h"
 
 namespace vollo {
 namespace {
@@ -46,7 +47,7 @@ class LibraryListsTest : public ::testing::Test {
         app_->forms().dispatch([&] { main->call(handler); });
     }
 
-    FrmMain* main = nullptr;
+    MainWindow* main = nullptr;
 
   private:
     NullMediaPlayer player_;
@@ -69,7 +70,7 @@ TEST_F(LibraryListsTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
         titles.push_back(fiveDigitName("b", i));
         keys.push_back({titles.back() + ".mp3", "/n/"});
     }
-    main->setLibrary(titles, keys);
+    setLibrary(*main, inMemoryLibrary(titles, keys));
 
     setFilter("a");
     ASSERT_EQ(main->visibleSongList.listCount(), 10050);
@@ -96,11 +97,11 @@ TEST_F(LibraryListsTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
 
 TEST_F(LibraryListsTest, TitlesEqualButForCaseKeepRowAndKeyTogether) {
     // In library order: lower-cased title, then lower-cased key, then raw bytes.
-    main->setLibrary({"Song", "SONG", "song", "Song 2", "Zed"}, {{"Song.mp3", "/a/"},
-                                                                 {"SONG.mp3", "/b/"},
-                                                                 {"song.mp3", "/c/"},
-                                                                 {"Song 2.mp3", "/a/"},
-                                                                 {"Zed.mp3", "/a/"}});
+    setLibrary(*main, inMemoryLibrary({"Song", "SONG", "song", "Song 2", "Zed"}, {{"Song.mp3", "/a/"},
+                                                                                  {"SONG.mp3", "/b/"},
+                                                                                  {"song.mp3", "/c/"},
+                                                                                  {"Song 2.mp3", "/a/"},
+                                                                                  {"Zed.mp3", "/a/"}}));
     setFilter("sOnG");
     ASSERT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"Song", "SONG", "song", "Song 2"}));
     main->visibleSongList.setSelection({1, 2, 3});
@@ -111,7 +112,7 @@ TEST_F(LibraryListsTest, TitlesEqualButForCaseKeepRowAndKeyTogether) {
 }
 
 TEST_F(LibraryListsTest, AddKeepsItsStateWhileNeitherListIsShown) {
-    main->setLibrary({"One"}, {{"One.mp3", "/a/"}});
+    setLibrary(*main, inMemoryLibrary({"One"}, {{"One.mp3", "/a/"}}));
     LibraryActivation& activation = main->libraryActivation();
     main->hiddenSongList.setVisible(false);
     main->visibleSongList.setVisible(false);

@@ -10,12 +10,13 @@
 #include <stdexcept>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "library/library_scan.h"
 #include "platform/files.h"
 #include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
+#include "scanned_library.h"
 #include "settings/media_dirs.h"
 #include "settings/window_state.h"
 
@@ -248,7 +249,7 @@ TEST_F(ScanFolders, StartupScanAddsToTheListsAndTheRescanReplacesThem) {
         touch(dir + name);
     }
     // Entries already listed stay and take their places among the new ones.
-    main.setLibrary({"beta", "Song"}, {{"beta.mp3", "/old/"}, {"Song.mp3", "/old/"}});
+    setLibrary(main, inMemoryLibrary({"beta", "Song"}, {{"beta.mp3", "/old/"}, {"Song.mp3", "/old/"}}));
     scanLibraryAtStartup(main, {dir});
     const std::vector<Listed> expected =
         referenceLibrary({dir}, false, {{"beta", "beta.mp3|/old/"}, {"Song", "Song.mp3|/old/"}});

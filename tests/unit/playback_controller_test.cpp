@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "platform/media_player.h"
 #include "platform/services.h"
 #include "playback/playback_controller.h"
@@ -170,7 +170,7 @@ class PlaybackTest : public ::testing::Test {
 
     SimPlayer player;
     ScriptedRandom random;
-    FrmMain* main = nullptr;
+    MainWindow* main = nullptr;
 
   private:
     std::filesystem::path dir_;
@@ -217,7 +217,7 @@ TEST_F(PlaybackTest, HandlersSkipFailingStepsAndNeverThrow) {
     main->hiddenSongList.assign({});
     player.failing = true;
     // Every player call fails; the control steps around them still run.
-    EXPECT_NO_THROW(main->playback().mainTimer_Timer());
+    EXPECT_NO_THROW(main->mainTimer_Timer());
     EXPECT_TRUE(main->lblFirstTime.visible());
     EXPECT_TRUE(main->cmdRemove.enabled());
     EXPECT_NO_THROW(main->playback().cmdPlay_Click());

@@ -6,8 +6,9 @@
 #include <random>
 #include <set>
 
+#include "forms/shuffle_history.h"
 #include "platform/services.h"
-#include "playback/shuffle_history.h"
+#include "playback/shuffle_draw.h"
 
 namespace vollo {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "platform/gst/gst_media_player.h"
 #include "platform/text.h"
 #include "test_media.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "platform/null_media_player.h"
 #include "platform/qt/qt_binding.h"
 #include "platform/services.h"
@@ -57,7 +57,7 @@ class TestApp {
 
     const std::string& dir() const { return dir_; }
     Application& app() { return *app_; }
-    FrmMain& main() { return app_->frmMain(); }
+    MainWindow& main() { return app_->frmMain(); }
     QtBinding& binding() { return *binding_; }
     FormWindow& window(const std::string& form = kFrmMain);
     // The widget of a control of the form, cast to W.

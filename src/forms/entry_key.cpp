@@ -1,4 +1,4 @@
-#include "library/entry_key.h"
+#include "forms/entry_key.h"
 
 namespace vollo {
 

@@ -1,39 +1,27 @@
-// The main window: its controls at their design places, its menus, the
-// variables the subsystems share, and the subsystems that own its handlers.
-// Start-up, shut-down and the View filter toggle live in shell.cpp.
+// The main window: its controls at their design places, its menus and the
+// variables the subsystems share. The handlers belong to the subsystems,
+// which app/ wires to it.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "library/entry_key.h"
-#include "library/library_scan.h"
+#include "forms/app_context.h"
+#include "forms/entry_key.h"
+#include "forms/shuffle_history.h"
 #include "platform/form.h"
-#include "playback/shuffle_history.h"
+#include "platform/text_column.h"
 
 namespace vollo {
 
-class LibraryFilter;
-class LibraryActivation;
-class MiniKeyboard;
-class PlaylistEditor;
-class PlaylistFiles;
-class PlaylistSort;
-class PlaybackController;
-class SeekBar;
-class VolumeBar;
-
 class FrmMain : public Form {
   public:
-    FrmMain(FormRegistry& registry, Application& app);
-    ~FrmMain() override;
+    FrmMain(FormRegistry& registry, AppContext& context);
 
-    Application& app() { return app_; }
-    MediaPlayer& music() { return app_.music(); }
+    AppContext& context() { return context_; }
+    MediaPlayer& music() { return context_.music(); }
 
     // Library column.
     Label& lblSongLibrary;  // Label1(1)
@@ -104,49 +92,14 @@ class FrmMain : public Form {
     // Slot k: the key of row k of visibleSongList; grows, never shrinks.
     std::vector<EntryKey> visibleSongListInfo;
 
-    // Subsystems.
-    LibraryFilter& libraryFilter() { return *libraryFilter_; }
-    LibraryActivation& libraryActivation() { return *libraryActivation_; }
-    MiniKeyboard& miniKeyboard() { return *miniKeyboard_; }
-    PlaylistEditor& playlistEditor() { return *playlistEditor_; }
-    PlaylistFiles& playlistFiles() { return *playlistFiles_; }
-    PlaylistSort& playlistSort() { return *playlistSort_; }
-    PlaybackController& playback() { return *playback_; }
-    SeekBar& seekBar() { return *seekBar_; }
-    VolumeBar& volumeBar() { return *volumeBar_; }
-
     // Appends one playlist entry: the path to playListInfo, then the title to playList.
     void appendToPlaylist(const std::string& title, const std::string& path);
-    // Replaces the library (both lists and the key tables) with entries already in library order.
-    void setLibrary(std::vector<std::string> titles, std::vector<EntryKey> keys);
-    void setLibrary(ScannedLibrary library);
-
-    // Start-up and shut-down (shell.cpp).
-    void Form_Load();
-    void mnuExit_Click();
-    void Form_Unload(int& cancel);
-    void SaveWindowState();
-    void mnuShowFilter_Click();
-    void mnuOptions_Click();
-    // Applies a font size to the song and playlist lists; false, after the
-    // "Invalid font size." message, when it lies outside 4..72.
-    bool applyListFontSize(const std::string& fontText);
 
   private:
     void layout();
-    void bindShell();
     void registerVariables();
 
-    Application& app_;
-    std::unique_ptr<LibraryFilter> libraryFilter_;
-    std::unique_ptr<LibraryActivation> libraryActivation_;
-    std::unique_ptr<MiniKeyboard> miniKeyboard_;
-    std::unique_ptr<PlaylistEditor> playlistEditor_;
-    std::unique_ptr<PlaylistFiles> playlistFiles_;
-    std::unique_ptr<PlaylistSort> playlistSort_;
-    std::unique_ptr<PlaybackController> playback_;
-    std::unique_ptr<SeekBar> seekBar_;
-    std::unique_ptr<VolumeBar> volumeBar_;
+    AppContext& context_;
 };
 
 }  // namespace vollo

@@ -1,18 +1,4 @@
-#include "app/frm_main.h"
-
-#include "platform/text.h"
-
-#include "about/frm_about.h"
-#include "library/frm_search.h"
-#include "library/library_activation.h"
-#include "library/library_filter.h"
-#include "library/mini_keyboard.h"
-#include "playback/playback_controller.h"
-#include "playback/seek_bar.h"
-#include "playback/volume_bar.h"
-#include "playlist/playlist_editor.h"
-#include "playlist/playlist_files.h"
-#include "playlist/playlist_sort.h"
+#include "forms/frm_main.h"
 
 namespace vollo {
 
@@ -45,7 +31,7 @@ MenuEntry& menu(MenuEntry& entry, const std::string& caption, MenuEntry* parent)
 
 }  // namespace
 
-FrmMain::FrmMain(FormRegistry& registry, Application& app)
+FrmMain::FrmMain(FormRegistry& registry, AppContext& context)
     : Form(registry, kFrmMain),
       lblSongLibrary(add<Label>("Label1", 1)),
       lblFirstTime(add<Label>("lblFirstTime")),
@@ -95,38 +81,13 @@ FrmMain::FrmMain(FormRegistry& registry, Application& app)
       mnuSortPlaylist(add<MenuEntry>("mnuSortPlaylist")),
       mnuHelp(add<MenuEntry>("mnuHelp")),
       mnuAbout(add<MenuEntry>("mnuAbout")),
-      app_(app) {
+      context_(context) {
     for (int i = 0; i < 28; ++i) {
         cmdAlpha[static_cast<size_t>(i)] = &add<CommandButton>("cmdAlpha", i);
     }
     layout();
-
-    libraryFilter_ = std::make_unique<LibraryFilter>(*this);
-    libraryActivation_ = std::make_unique<LibraryActivation>(*this);
-    miniKeyboard_ = std::make_unique<MiniKeyboard>(*this);
-    playlistEditor_ = std::make_unique<PlaylistEditor>(*this);
-    playlistFiles_ = std::make_unique<PlaylistFiles>(*this);
-    playlistSort_ = std::make_unique<PlaylistSort>(*this);
-    playback_ = std::make_unique<PlaybackController>(*this);
-    seekBar_ = std::make_unique<SeekBar>(*this);
-    volumeBar_ = std::make_unique<VolumeBar>(*this);
-
-    bindShell();
-    libraryFilter_->bind();
-    libraryActivation_->bind();
-    miniKeyboard_->bind();
-    playlistEditor_->bind();
-    playlistFiles_->bind();
-    playlistSort_->bind();
-    playback_->bind();
-    seekBar_->bind();
-    volumeBar_->bind();
-    bindSearchMenu(app_, *this);
-    bindAboutMenu(app_, *this);
     registerVariables();
 }
-
-FrmMain::~FrmMain() = default;
 
 void FrmMain::layout() {
     setCaption("Vollo 2.0");
@@ -281,42 +242,6 @@ void FrmMain::layout() {
 void FrmMain::appendToPlaylist(const std::string& title, const std::string& path) {
     playListInfo.addItem(path);
     playList.addItem(title);
-}
-
-void FrmMain::setLibrary(std::vector<std::string> titles, std::vector<EntryKey> keys) {
-    TextColumn lowerTitles;
-    lowerTitles.reserve(titles.size(), 0);
-    for (const auto& title : titles) {
-        lowerTitles.push_back(lowerText(title));
-    }
-    std::vector<std::string> keyTexts;
-    keyTexts.reserve(keys.size());
-    for (const auto& key : keys) {
-        keyTexts.push_back(key.text());
-    }
-    libraryLowerTitles = std::move(lowerTitles);
-    libraryKeys = std::move(keys);
-    hiddenSongListInfo.assign(std::move(keyTexts));
-    hiddenSongList.assign(std::move(titles));
-}
-
-void FrmMain::setLibrary(ScannedLibrary library) {
-    const std::size_t count = library.size();
-    std::vector<std::string> titles;
-    std::vector<std::string> keyTexts;
-    std::vector<EntryKey> keys;
-    titles.reserve(count);
-    keyTexts.reserve(count);
-    keys.reserve(count);
-    for (std::size_t row = 0; row < count; ++row) {
-        titles.emplace_back(library.title(row));
-        keyTexts.push_back(library.keyText(row));
-        keys.push_back(library.key(row));
-    }
-    libraryLowerTitles = std::move(library.lowerTitles);
-    libraryKeys = std::move(keys);
-    hiddenSongListInfo.assign(std::move(keyTexts));
-    hiddenSongList.assign(std::move(titles));
 }
 
 void FrmMain::registerVariables() {

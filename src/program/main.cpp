@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "platform/files.h"
 #include "platform/null_media_player.h"
 #include "platform/qt/qt_binding.h"
@@ -36,7 +36,7 @@ void runShowSteps(vollo::Application& app, const std::string& steps) {
             steps.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         start = comma == std::string::npos ? steps.size() + 1 : comma + 1;
         app.forms().dispatch([&app, &step] {
-            vollo::FrmMain& main = app.frmMain();
+            vollo::MainWindow& main = app.frmMain();
             if (step == "options") {
                 main.mnuOptions.click();
             } else if (step == "search") {

@@ -1,10 +1,8 @@
-#include "playback/shuffle_history.h"
+#include "forms/shuffle_history.h"
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 
-#include "platform/services.h"
 #include "platform/text.h"
 
 namespace vollo {
@@ -100,34 +98,6 @@ std::int32_t ShuffleHistory::nthFree(std::int32_t count, std::int64_t j) const {
     // Past the recorded words every index is free.
     const std::int64_t index = words * kWordBits + j;
     return index < count ? static_cast<std::int32_t>(index) : -1;
-}
-
-std::int64_t scaledIndex(double r, std::int64_t count) {
-    const double scaled = std::floor(r * static_cast<double>(count));
-    if (!(scaled >= 0)) {
-        return 0;
-    }
-    if (scaled >= static_cast<double>(count)) {
-        return count - 1;
-    }
-    return static_cast<std::int64_t>(scaled);
-}
-
-std::int32_t drawUnplayed(const ShuffleHistory& history, std::int32_t count, RandomSource& random) {
-    if (count <= 0) {
-        return -1;
-    }
-    for (int attempt = 0; attempt < kShuffleRejectionTries; ++attempt) {
-        const auto k = static_cast<std::int32_t>(scaledIndex(random.next(), count));
-        if (!history.contains(k)) {
-            return k;
-        }
-    }
-    const std::int64_t free = history.freeCount(count);
-    if (free <= 0) {
-        return -1;
-    }
-    return history.nthFree(count, scaledIndex(random.next(), free));
 }
 
 }  // namespace vollo
