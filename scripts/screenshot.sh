@@ -12,19 +12,22 @@
 #   search.png      File -> Search
 #   about.png       Help -> About Vollo
 #   main-window.png main.png cut down to the window (the picture docs/ shows)
-# BUILDDIR (default ./build) holds the built program (src/vollo).
+# BUILDDIR (default ./build) holds the built screenshot tool
+# (tools/screenshot/vollo-screenshot: the program with steps run once its
+# window is shown).
 #
 # Each shot runs the program in a fresh sandbox folder (its own vollo.ini and
 # options.ini, and empty media files named like songs) with the audio sent to
-# a fake sink. The windows are opened through VOLLO_SHOW, which runs the same
-# menu and button handlers a user would.
+# a fake sink. The windows are opened by the tool's steps, which run the same
+# menu and button handlers a user would. A new case: a step in
+# tools/screenshot/screenshot.cpp and a `shot` line below.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-screenshots}")
 build=$(realpath -m "${2:-$here/build}")
-vollo="$build/src/vollo"
-[[ -x "$vollo" ]] || { echo "no program at $vollo (build it first)" >&2; exit 1; }
+vollo="$build/tools/screenshot/vollo-screenshot"
+[[ -x "$vollo" ]] || { echo "no screenshot tool at $vollo (build it first)" >&2; exit 1; }
 for tool in xvfb-run xwininfo import convert; do
     command -v "$tool" >/dev/null || { echo "$tool is needed (xvfb, x11-utils, imagemagick)" >&2; exit 1; }
 done
@@ -67,13 +70,13 @@ write_options() {
     printf '%s\r\n' 10 0 300 300 2400 2400 3000 2000 3600 2400 True "$keyboard" >"$dir/options.ini"
 }
 
-# shot NAME SANDBOX [VOLLO_SHOW steps] [ARG...]
+# shot NAME SANDBOX STEPS [ARG...]  (STEPS: comma-separated, "" for none)
 shot() {
     local name=$1 dir=$2 steps=$3
     shift 3
     (
         cd "$dir"
-        VOLLO_AUDIO_SINK="fakesink sync=true" VOLLO_SHOW="$steps" \
+        VOLLO_AUDIO_SINK="fakesink sync=true" \
             xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
                 "$0" "${@:2}" &
                 pid=$!
@@ -84,7 +87,7 @@ shot() {
                 sleep 1.5
                 import -window root "$1"
                 kill "$pid" 2>/dev/null || true
-                wait "$pid" 2>/dev/null || true' "$vollo" "$out/$name.png" "$@"
+                wait "$pid" 2>/dev/null || true' "$vollo" "$out/$name.png" "$steps" "$@"
     )
     echo "$out/$name.png"
 }

@@ -1,0 +1,63 @@
+#include "program/program.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "platform/files.h"
+#include "platform/null_media_player.h"
+#include "platform/qt/qt_binding.h"
+#include "platform/qt/qt_services.h"
+#include "platform/text.h"
+
+#if defined(VOLLO_HAVE_GST)
+#include "platform/gst/gst_media_player.h"
+#endif
+
+namespace vollo {
+
+int runProgram(int argc, char** argv, const std::function<void(Application&)>& shown) {
+    QApplication qtApp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    // After QApplication, which sets the locale from the environment itself.
+    initLocale();
+
+    // The program's arguments as bytes (QApplication has removed its own).
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+
+#if defined(VOLLO_HAVE_GST)
+    GstMediaPlayer music;
+#else
+    NullMediaPlayer music;
+#endif
+    qt::QtMessageBox messageBox;
+    qt::QtFileDialog fileDialog;
+    qt::QtProgramLauncher launcher;
+    qt::TimeSeededRandom random;
+    qt::QtProcessControl process;
+    Services services;
+    services.messageBox = &messageBox;
+    services.fileDialog = &fileDialog;
+    services.launcher = &launcher;
+    services.random = &random;
+    services.process = &process;
+    services.music = &music;
+
+    Application app(services, currentDirectory());
+    qt::QtBinding binding(app.forms());
+    app.start(arguments);
+    if (app.forms().ended()) {
+        return 0;
+    }
+    if (shown) {
+        QTimer::singleShot(0, &qtApp, [&app, &shown] { shown(app); });
+    }
+    return QApplication::exec();
+}
+
+}  // namespace vollo
