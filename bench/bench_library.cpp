@@ -1,7 +1,8 @@
-// Library costs on 100,000 generated titles: one keystroke in the filter (the
-// whole rebuild of the filtered view) with a one- and a two-letter filter, and
-// a search over every title, each beside a plain linear scan that lower-cases
-// and compares every title and fills the same lists.
+// Library costs on N generated titles (N = 100,000 and 1,000,000, the
+// benchmark's argument): one keystroke in the filter (the whole rebuild of the
+// filtered view) with many, few and no matches, and a search over every title,
+// the common ones beside a plain linear scan that lower-cases and compares
+// every title and fills the same lists.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -19,15 +21,13 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "library/frm_search.h"
+#include "library/library_scan.h"
 #include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "scanned_library.h"
 
 namespace vollo {
 namespace {
-
-constexpr int kTitles = 100000;
 
 // The words titles are made of, most frequent first, a few with accented letters.
 const char* const kWords =
@@ -44,8 +44,9 @@ const char* const kWords =
 
 // Song titles as a music collection has them: words drawn with a skewed
 // (Zipf-like, exponent 0.9) frequency, many titles beginning with "The", some
-// with a number; file names with their extension in 400 album folders.
-void generateLibrary(std::vector<std::string>& titles, std::vector<EntryKey>& keys) {
+// with a number; file names with their extension in 400 album folders. The
+// result is in library order, as the scan leaves it.
+ScannedLibrary generateLibrary(int count) {
     std::vector<std::string> words;
     for (const char* p = kWords; *p != 0;) {
         const char* end = std::strchr(p, ' ');
@@ -63,7 +64,19 @@ void generateLibrary(std::vector<std::string>& titles, std::vector<EntryKey>& ke
     std::discrete_distribution<size_t> pick(weights.begin(), weights.end());
     std::uniform_int_distribution<int> length(1, 4);
     std::uniform_int_distribution<int> percent(0, 99);
-    for (int i = 0; i < kTitles; ++i) {
+    struct Entry {
+        std::string lower;
+        std::string lowerKey;
+        std::string file;
+        std::uint32_t dir;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(static_cast<size_t>(count));
+    ScannedLibrary library;
+    for (int d = 0; d < 400; ++d) {
+        library.dirs.push_back("/home/listener/Music/Album " + std::to_string(d) + "/");
+    }
+    for (int i = 0; i < count; ++i) {
         std::string title;
         const int start = percent(rng);
         if (start < 12) {
@@ -76,42 +89,41 @@ void generateLibrary(std::vector<std::string>& titles, std::vector<EntryKey>& ke
             word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
             title += (title.empty() ? "" : " ") + word;
         }
-        titles.push_back(title);
-        keys.push_back({title + (i % 3 == 0 ? ".mp3" : ".wav"),
-                        "/home/listener/Music/Album " + std::to_string(i % 400) + "/"});
+        Entry e;
+        e.lower = lowerText(title);
+        e.file = title + (i % 3 == 0 ? ".mp3" : ".wav");
+        e.dir = static_cast<std::uint32_t>(i % 400);
+        e.lowerKey = lowerText(e.file + "|" + library.dirs[e.dir]);
+        entries.push_back(std::move(e));
     }
-    // The library order: lower-cased title, then lower-cased key, then raw bytes.
-    std::vector<size_t> order(titles.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::vector<std::string> lower;
-    for (const auto& t : titles) {
-        lower.push_back(lowerText(t));
-    }
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        if (lower[a] != lower[b]) {
-            return lower[a] < lower[b];
-        }
-        return lowerText(keys[a].text()) < lowerText(keys[b].text());
+    // The library order: lower-cased title, then lower-cased key.
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.lower != b.lower ? a.lower < b.lower : a.lowerKey < b.lowerKey;
     });
-    std::vector<std::string> sortedTitles;
-    std::vector<EntryKey> sortedKeys;
-    for (size_t i : order) {
-        sortedTitles.push_back(titles[i]);
-        sortedKeys.push_back(keys[i]);
+    TextColumn lowerTitles;
+    for (const Entry& e : entries) {
+        ScannedLibrary::Row row;
+        row.file = row.title = static_cast<std::uint32_t>(library.names.size());
+        row.fileLength = static_cast<std::uint32_t>(e.file.size());
+        row.titleLength = row.fileLength - 4;
+        row.dir = e.dir;
+        library.names += e.file;
+        library.rows.push_back(row);
+        lowerTitles.push_back(e.lower);
     }
-    titles = std::move(sortedTitles);
-    keys = std::move(sortedKeys);
+    library.lowerTitles = std::move(lowerTitles);
+    return library;
 }
 
+// One application with a generated library of the benchmark's size; the
+// world of the previous size goes first.
 struct World {
     NullMediaPlayer player;
     std::filesystem::path dir;
     std::unique_ptr<Application> app;
     FrmMain* main = nullptr;
 
-    World() {
+    explicit World(int count) {
         initLocale();
         dir = std::filesystem::temp_directory_path() / ("vollo-bench-library-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
@@ -120,10 +132,7 @@ struct World {
         app = std::make_unique<Application>(services, dir.string());
         app->start({});
         main = &app->frmMain();
-        std::vector<std::string> titles;
-        std::vector<EntryKey> keys;
-        generateLibrary(titles, keys);
-        setLibrary(*main, inMemoryLibrary(titles, keys));
+        setLibrary(*main, generateLibrary(count));
     }
     ~World() {
         app.reset();
@@ -131,9 +140,15 @@ struct World {
     }
 };
 
-World& world() {
-    static World w;
-    return w;
+World& world(const benchmark::State& state) {
+    static std::unique_ptr<World> w;
+    static int size = 0;
+    if (!w || size != state.range(0)) {
+        w.reset();
+        size = static_cast<int>(state.range(0));
+        w = std::make_unique<World>(size);
+    }
+    return *w;
 }
 
 // The rebuild done the plain way: every title lower-cased and compared.
@@ -157,14 +172,17 @@ void linearRebuild(FrmMain& main, const std::string& filter) {
     main.visibleSongList.assign(std::move(titles));
 }
 
-// One keystroke: the filter text changes (alternating its case so that every
-// change is a real one) and the view is rebuilt.
-void keystroke(benchmark::State& state, const char* lower, const char* upper) {
-    FrmMain& main = *world().main;
-    bool flip = false;
+void sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
+// One keystroke: the filter text is set, and each round rebuilds the
+// filtered view for it as its Change event does.
+void keystroke(benchmark::State& state, const char* filter) {
+    FrmMain& main = *world(state).main;
+    main.txtFilter.setText(filter);
     for (auto _ : state) {
-        main.txtFilter.setText(flip ? upper : lower);
-        flip = !flip;
+        main.call("txtFilter_Change");
         benchmark::DoNotOptimize(main.visibleSongList.listCount());
     }
     state.counters["matches"] = main.visibleSongList.listCount();
@@ -172,7 +190,7 @@ void keystroke(benchmark::State& state, const char* lower, const char* upper) {
 }
 
 void keystrokeLinear(benchmark::State& state, const char* filter) {
-    FrmMain& main = *world().main;
+    FrmMain& main = *world(state).main;
     for (auto _ : state) {
         linearRebuild(main, filter);
         benchmark::DoNotOptimize(main.visibleSongList.listCount());
@@ -180,22 +198,16 @@ void keystrokeLinear(benchmark::State& state, const char* filter) {
     state.counters["matches"] = main.visibleSongList.listCount();
 }
 
-void BM_Keystroke_OneLetter(benchmark::State& state) {
-    keystroke(state, "t", "T");
-}
-void BM_Keystroke_OneLetter_LinearScan(benchmark::State& state) {
-    keystrokeLinear(state, "t");
-}
-void BM_Keystroke_TwoLetters(benchmark::State& state) {
-    keystroke(state, "lo", "LO");
-}
-void BM_Keystroke_TwoLetters_LinearScan(benchmark::State& state) {
-    keystrokeLinear(state, "lo");
-}
+BENCHMARK_CAPTURE(keystroke, OneLetter, "t")->Apply(sizes);
+BENCHMARK_CAPTURE(keystrokeLinear, OneLetter, "t")->Apply(sizes);
+BENCHMARK_CAPTURE(keystroke, TwoLetters, "lo")->Apply(sizes);
+BENCHMARK_CAPTURE(keystrokeLinear, TwoLetters, "lo")->Apply(sizes);
+BENCHMARK_CAPTURE(keystroke, Digits, "#")->Apply(sizes);
+BENCHMARK_CAPTURE(keystroke, NoMatch, "x")->Apply(sizes);
 
 // The search over every title through the dialog's Go button.
 void search(benchmark::State& state, const char* text) {
-    Application& app = *world().app;
+    Application& app = *world(state).app;
     FrmSearch& dialog = app.frmSearch();
     dialog.txtSearch.setText(text);
     for (auto _ : state) {
@@ -207,8 +219,8 @@ void search(benchmark::State& state, const char* text) {
 
 // The same search lower-casing every title as it goes.
 void searchLinear(benchmark::State& state, const char* text) {
-    FrmMain& main = *world().main;
-    FrmSearch& dialog = world().app->frmSearch();
+    FrmMain& main = *world(state).main;
+    FrmSearch& dialog = world(state).app->frmSearch();
     const std::string needle = lowerText(text);
     for (auto _ : state) {
         dialog.lstResults.clear();
@@ -228,35 +240,11 @@ void searchLinear(benchmark::State& state, const char* text) {
     state.counters["matches"] = dialog.lstResults.listCount();
 }
 
-void BM_Search_Love(benchmark::State& state) {
-    search(state, "LOVE");
-}
-void BM_Search_Love_LinearScan(benchmark::State& state) {
-    searchLinear(state, "LOVE");
-}
-void BM_Search_Rare(benchmark::State& state) {
-    search(state, "paradise");
-}
-void BM_Search_Rare_LinearScan(benchmark::State& state) {
-    searchLinear(state, "paradise");
-}
-void BM_Search_Everything(benchmark::State& state) {
-    search(state, "");
-}
-void BM_Search_Everything_LinearScan(benchmark::State& state) {
-    searchLinear(state, "");
-}
-
-BENCHMARK(BM_Keystroke_OneLetter)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Keystroke_OneLetter_LinearScan)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Keystroke_TwoLetters)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Keystroke_TwoLetters_LinearScan)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Search_Love)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Search_Love_LinearScan)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Search_Rare)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Search_Rare_LinearScan)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Search_Everything)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Search_Everything_LinearScan)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(search, Love, "LOVE")->Apply(sizes);
+BENCHMARK_CAPTURE(searchLinear, Love, "LOVE")->Apply(sizes);
+BENCHMARK_CAPTURE(search, Rare, "paradise")->Apply(sizes);
+BENCHMARK_CAPTURE(search, Everything, "")->Apply(sizes);
+BENCHMARK_CAPTURE(searchLinear, Everything, "")->Apply(sizes);
 
 }  // namespace
 }  // namespace vollo

@@ -1,7 +1,7 @@
-// Playlist costs: each edit of a 32,767-entry playlist with every second entry
-// selected, beside the same edit done one entry at a time; sorting 100,000
-// entries; opening and saving an M3U file of 100,000 entries, beside reading
-// the file's bytes.
+// Playlist costs at N entries (N = 100,000 and 1,000,000, the benchmark's
+// argument): each edit with every second entry selected (beside the same edit
+// done one entry at a time on 32,767 entries), sorting, opening and saving an
+// M3U file, beside reading the file's bytes.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -55,8 +55,9 @@ struct World {
     }
     ~World() {
         app.reset();
-        removeFile(dir + "/big.m3u");
-        removeFile(dir + "/saved.m3u");
+        for (const char* name : {"/big100000.m3u", "/big1000000.m3u", "/saved.m3u"}) {
+            removeFile(dir + name);
+        }
         ::rmdir(dir.c_str());
     }
     FrmMain& main() { return app->frmMain(); }
@@ -85,27 +86,33 @@ void makeEntries(int n, std::vector<std::string>& titles, std::vector<std::strin
     }
 }
 
+void sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
 constexpr int kEditEntries = 32767;
 
-void setUpEdit(FrmMain& main) {
-    std::vector<std::string> titles;
-    std::vector<std::string> paths;
-    makeEntries(kEditEntries, titles, paths);
-    main.playList.assign(std::move(titles));
-    main.playListInfo.assign(std::move(paths));
+void setUpEdit(FrmMain& main, int count, const std::vector<std::string>& titles,
+               const std::vector<std::string>& paths) {
+    main.playList.assign(titles);
+    main.playListInfo.assign(paths);
     std::vector<int> rows;
-    for (int i = 1; i < kEditEntries; i += 2) {
+    for (int i = 1; i < count; i += 2) {
         rows.push_back(i);
     }
     main.playList.setSelection(rows);
-    main.currentSong = kEditEntries / 2;
+    main.currentSong = count / 2;
 }
 
 void editInProgram(benchmark::State& state, const char* handler) {
     FrmMain& main = world().main();
+    const int count = static_cast<int>(state.range(0));
+    std::vector<std::string> titles;
+    std::vector<std::string> paths;
+    makeEntries(count, titles, paths);
     for (auto _ : state) {
         state.PauseTiming();
-        setUpEdit(main);
+        setUpEdit(main, count, titles, paths);
         state.ResumeTiming();
         main.call(handler);
         benchmark::DoNotOptimize(main.currentSong);
@@ -129,30 +136,28 @@ void editStepByStep(benchmark::State& state, void (*edit)(stepbystep::Playlist&)
     }
 }
 
-BENCHMARK_CAPTURE(editInProgram, Remove, "cmdRemove_Click")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(editInProgram, Remove, "cmdRemove_Click")->Apply(sizes);
 BENCHMARK_CAPTURE(editStepByStep, Remove, stepbystep::remove)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(editInProgram, MoveUp, "cmdMoveUp_Click")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(editInProgram, MoveUp, "cmdMoveUp_Click")->Apply(sizes);
 BENCHMARK_CAPTURE(editStepByStep, MoveUp, stepbystep::moveUp)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(editInProgram, MoveDown, "cmdMoveDown_Click")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(editInProgram, MoveDown, "cmdMoveDown_Click")->Apply(sizes);
 BENCHMARK_CAPTURE(editStepByStep, MoveDown, stepbystep::moveDown)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK_CAPTURE(editInProgram, MoveToTop, "cmdMoveToTop_Click")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(editInProgram, MoveToTop, "cmdMoveToTop_Click")->Apply(sizes);
 BENCHMARK_CAPTURE(editStepByStep, MoveToTop, stepbystep::moveToTop)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK_CAPTURE(editInProgram, MoveToBottom, "cmdMoveToBottom_Click")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(editInProgram, MoveToBottom, "cmdMoveToBottom_Click")->Apply(sizes);
 BENCHMARK_CAPTURE(editStepByStep, MoveToBottom, stepbystep::moveToBottom)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-
-constexpr int kBigPlaylist = 100000;
 
 void sortInProgram(benchmark::State& state) {
     FrmMain& main = world().main();
     std::vector<std::string> titles;
     std::vector<std::string> paths;
-    makeEntries(kBigPlaylist, titles, paths);
+    makeEntries(static_cast<int>(state.range(0)), titles, paths);
     for (auto _ : state) {
         state.PauseTiming();
         main.playList.assign(titles);
@@ -163,25 +168,29 @@ void sortInProgram(benchmark::State& state) {
         benchmark::DoNotOptimize(main.currentSong);
     }
 }
-BENCHMARK(sortInProgram)->Unit(benchmark::kMillisecond);
+BENCHMARK(sortInProgram)->Apply(sizes);
 
 // The order alone, without rebuilding the lists.
 void sortOrderOnly(benchmark::State& state) {
     std::vector<std::string> titles;
     std::vector<std::string> paths;
-    makeEntries(kBigPlaylist, titles, paths);
+    makeEntries(static_cast<int>(state.range(0)), titles, paths);
     for (auto _ : state) {
         benchmark::DoNotOptimize(planSort(titles, paths, 500).currentSong);
     }
 }
-BENCHMARK(sortOrderOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(sortOrderOnly)->Apply(sizes);
 
-std::string bigPlaylistFile() {
+// The playlist file of this many entries, written once.
+std::string bigPlaylistFile(int count) {
     World& w = world();
-    const std::string path = w.dir + "/big.m3u";
+    const std::string path = w.dir + "/big" + std::to_string(count) + ".m3u";
+    if (isRegularFile(path)) {
+        return path;
+    }
     std::vector<std::string> titles;
     std::vector<std::string> paths;
-    makeEntries(kBigPlaylist, titles, paths);
+    makeEntries(count, titles, paths);
     for (size_t i = 0; i < paths.size(); i += 3) {
         paths[i] = w.dir + "/" + titles[i] + ".mp3";  // some bare lines too
     }
@@ -190,30 +199,30 @@ std::string bigPlaylistFile() {
 }
 
 void readFileBytesBaseline(benchmark::State& state) {
-    const std::string path = bigPlaylistFile();
+    const std::string path = bigPlaylistFile(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(readFileBytes(path)->size());
     }
 }
-BENCHMARK(readFileBytesBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(readFileBytesBaseline)->Apply(sizes);
 
 void openInProgram(benchmark::State& state) {
     World& w = world();
-    w.dialog.path = bigPlaylistFile();
+    w.dialog.path = bigPlaylistFile(static_cast<int>(state.range(0)));
     FrmMain& main = w.main();
     for (auto _ : state) {
         main.call("mnuOpenPlaylist_Click");
         benchmark::DoNotOptimize(main.playList.listCount());
     }
-    if (main.playList.listCount() != kBigPlaylist) {
+    if (main.playList.listCount() != state.range(0)) {
         state.SkipWithError("the playlist did not open");
     }
 }
-BENCHMARK(openInProgram)->Unit(benchmark::kMillisecond);
+BENCHMARK(openInProgram)->Apply(sizes);
 
 void saveInProgram(benchmark::State& state) {
     World& w = world();
-    const std::string source = bigPlaylistFile();
+    const std::string source = bigPlaylistFile(static_cast<int>(state.range(0)));
     w.dialog.path = source;
     FrmMain& main = w.main();
     main.call("mnuOpenPlaylist_Click");
@@ -225,25 +234,25 @@ void saveInProgram(benchmark::State& state) {
         state.SkipWithError("the saved file differs from the opened one");
     }
 }
-BENCHMARK(saveInProgram)->Unit(benchmark::kMillisecond);
+BENCHMARK(saveInProgram)->Apply(sizes);
 
 void readM3uOnly(benchmark::State& state) {
-    const std::string path = bigPlaylistFile();
+    const std::string path = bigPlaylistFile(static_cast<int>(state.range(0)));
     const std::string bytes = *readFileBytes(path);
     for (auto _ : state) {
         benchmark::DoNotOptimize(readM3u(bytes, path).paths.size());
     }
 }
-BENCHMARK(readM3uOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(readM3uOnly)->Apply(sizes);
 
 void writeM3uOnly(benchmark::State& state) {
-    const std::string path = bigPlaylistFile();
+    const std::string path = bigPlaylistFile(static_cast<int>(state.range(0)));
     const M3uEntries entries = readM3u(*readFileBytes(path), path);
     for (auto _ : state) {
         benchmark::DoNotOptimize(writeM3u(entries.paths, path).size());
     }
 }
-BENCHMARK(writeM3uOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(writeM3uOnly)->Apply(sizes);
 
 }  // namespace
 }  // namespace vollo
