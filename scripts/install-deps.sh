@@ -17,6 +17,9 @@ packages=(
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
   # screenshots of the windows without a display
   xvfb xauth imagemagick x11-utils
+  # installing: icons drawn from the SVG, the menu entry's and AppStream data's validators,
+  # and a window manager and key presses for starting and closing the installed program
+  librsvg2-bin desktop-file-utils appstream openbox xdotool
 )
 
 missing=()
