@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/qt/qt_binding.h"
 #include "platform/qt/qt_services.h"
 #include "platform/text.h"
+#include "settings/start_up.h"
 
 #if defined(VOLLO_HAVE_GST)
 #include "platform/gst/gst_media_player.h"
@@ -24,11 +26,19 @@ int runProgram(int argc, char** argv, const std::function<void(Application&)>& s
     // After QApplication, which sets the locale from the environment itself.
     initLocale();
 
+    // The taskbar and the window manager match the window to the menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vollo"));
+
     // The program's arguments as bytes (QApplication has removed its own).
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         arguments.emplace_back(argv[i]);
     }
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const StartUp startUp =
+        decideStartUp(arguments, currentDirectory(), configHome ? configHome : "", home ? home : "");
+    makeSettingsDirectory(startUp.settingsDirectory);
 
 #if defined(VOLLO_HAVE_GST)
     GstMediaPlayer music;
@@ -48,9 +58,9 @@ int runProgram(int argc, char** argv, const std::function<void(Application&)>& s
     services.process = &process;
     services.music = &music;
 
-    Application app(services, currentDirectory());
+    Application app(services, startUp.settingsDirectory);
     qt::QtBinding binding(app.forms());
-    app.start(arguments);
+    app.start(startUp.arguments);
     if (app.forms().ended()) {
         return 0;
     }
