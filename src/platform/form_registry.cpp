@@ -2,8 +2,24 @@
 
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace vollo {
+
+namespace {
+
+FormRegistry::FailureSink& failureSink() {
+    static FormRegistry::FailureSink sink = [](const std::string& what) {
+        std::fprintf(stderr, "vollo: handler failed: %s\n", what.c_str());
+    };
+    return sink;
+}
+
+}  // namespace
+
+FormRegistry::FailureSink FormRegistry::setFailureSink(FailureSink sink) {
+    return std::exchange(failureSink(), std::move(sink));
+}
 
 FormRegistry::FormRegistry(Services services)
     : services_(services) {}
@@ -75,16 +91,25 @@ bool FormRegistry::dispatch(const std::function<void()>& fn) {
     if (depth_ > 0 || ended_) {
         return false;
     }
+    // However fn ends, the depth comes back down and the forms unloaded during it
+    // are deleted, so one failed event never blocks the next.
+    struct Running {
+        FormRegistry& registry;
+        ~Running() {
+            --registry.depth_;
+            registry.collect();
+        }
+    } running{*this};
     ++depth_;
+    // Handlers skip failing steps themselves; anything left is reported here so
+    // that one event never takes the program down.
     try {
         fn();
     } catch (const std::exception& e) {
-        // Handlers skip failing steps themselves; anything left is reported here
-        // so that one event never takes the program down.
-        std::fprintf(stderr, "vollo: handler failed: %s\n", e.what());
+        failureSink()(e.what());
+    } catch (...) {
+        failureSink()("an exception that is not a std::exception");
     }
-    --depth_;
-    collect();
     return true;
 }
 

@@ -49,8 +49,15 @@ class FormRegistry {
     void setObserver(FormRegistryObserver* observer) { observer_ = observer; }
 
     // Runs fn as one top-level event; false (and nothing run) while another
-    // handler is running or after the process has ended.
+    // handler is running or after the process has ended. An exception leaving fn
+    // goes to the failure sink and the program goes on.
     bool dispatch(const std::function<void()>& fn);
+
+    // Where failed handlers are reported, for every registry of the process: the
+    // program prints them on stderr; the tests count them as failures.
+    using FailureSink = std::function<void(const std::string& what)>;
+    // Returns the sink it replaces.
+    static FailureSink setFailureSink(FailureSink sink);
     bool busy() const { return depth_ > 0; }
 
     // Shows a message box through the service ("Vollo" when no title is given).

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,6 +17,7 @@
 #include "app/application.h"
 #include "forms/frm_main.h"
 #include "platform/files.h"
+#include "platform/form_registry.h"
 #include "platform/text.h"
 #include "scripted_services.h"
 #include "simulated_player.h"
@@ -177,6 +180,24 @@ std::pair<std::string, int> splitIndex(const std::string& text) {
     return {text.substr(0, open), static_cast<int>(index)};
 }
 
+// Everything a case starts afresh.
+struct World {
+    ScriptProblems problems;
+    ScriptedMessageBox messageBox{problems};
+    ScriptedFileDialog fileDialog{problems};
+    FakeLauncher launcher;
+    QueuedRandom random;
+    RecordingProcess process;
+    SimulatedPlayer player;
+};
+
+// One line of a scenario file or of a file it includes.
+struct Line {
+    std::string where;
+    std::string text;
+};
+using Bindings = std::vector<std::pair<std::string, std::string>>;
+
 class Runner {
   public:
     Runner(std::string file, std::ostream& out)
@@ -184,15 +205,11 @@ class Runner {
           out_(out) {}
 
     bool run() {
-        std::ifstream in(file_, std::ios::binary);
-        if (!in) {
+        std::vector<Line> lines;
+        if (!readLines(file_, lines)) {
             out_ << file_ << ": cannot read the scenario file\n";
             return false;
         }
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        const auto lines = splitLines(buffer.str());
-
         char pattern[] = "/tmp/vollo-scenario-XXXXXX";
         if (!::mkdtemp(pattern)) {
             out_ << file_ << ": cannot make a sandbox\n";
@@ -204,37 +221,26 @@ class Runner {
             out_ << file_ << ": cannot enter the sandbox\n";
             return false;
         }
+        // A handler that throws fails the scenario.
+        FormRegistry::setFailureSink(
+            [this](const std::string& what) { world_->problems.report("a handler failed: " + what); });
         bool passed = true;
-        size_t lineNumber = 0;
-        std::string command;
         try {
-            for (const auto& line : lines) {
-                ++lineNumber;
-                command = line;
-                const size_t first = line.find_first_not_of(" \t");
-                if (first == std::string::npos || line[first] == '#') {
-                    continue;
-                }
-                execute(splitWords(line, root_));
-                if (!problems_.first.empty()) {
-                    throw Failure(problems_.first);
-                }
-            }
-            lineNumber = lines.size();
-            command = "(end of scenario)";
-            if (!messageBox_.unchecked.empty()) {
-                throw Failure("a message box was shown but never checked: " +
-                              quote(messageBox_.unchecked.front().text));
-            }
+            runLines(lines, {});
+            where_ = file_ + ":" + std::to_string(lines.size());
+            command_ = "(end of scenario)";
+            endCase();
         } catch (const Failure& failure) {
-            out_ << file_ << ":" << lineNumber << ": " << trim(command) << ": " << failure.what() << "\n";
+            report(failure.what());
             passed = false;
         } catch (const std::exception& error) {
-            out_ << file_ << ":" << lineNumber << ": " << trim(command) << ": error: " << error.what()
-                 << "\n";
+            report(std::string("error: ") + error.what());
             passed = false;
         }
         app_.reset();
+        FormRegistry::setFailureSink([](const std::string& what) {
+            std::fprintf(stderr, "vollo: handler failed outside a scenario: %s\n", what.c_str());
+        });
         if (::chdir(previous.c_str()) != 0) {
             // The next scenario makes its own sandbox; nothing depends on this.
         }
@@ -244,6 +250,141 @@ class Runner {
     }
 
   private:
+    void report(const std::string& what) {
+        out_ << where_ << ": " << trim(command_) << (caseTitle_.empty() ? "" : " [case " + caseTitle_ + "]")
+             << ": " << what << "\n";
+    }
+
+    static bool readLines(const std::string& path, std::vector<Line>& lines) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            return false;
+        }
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        size_t number = 0;
+        for (auto& text : splitLines(buffer.str())) {
+            lines.push_back({path + ":" + std::to_string(++number), std::move(text)});
+        }
+        return true;
+    }
+
+    static bool isBlank(const std::string& text) {
+        const size_t first = text.find_first_not_of(" \t");
+        return first == std::string::npos || text[first] == '#';
+    }
+
+    // Runs lines, expanding for blocks and includes; $NAME of an enclosing for
+    // becomes its value in every word.
+    void runLines(const std::vector<Line>& lines, const Bindings& bindings) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (isBlank(lines[i].text)) {
+                continue;
+            }
+            where_ = lines[i].where;
+            command_ = lines[i].text;
+            auto w = splitWords(lines[i].text, root_);
+            for (auto& word : w) {
+                for (const auto& [name, value] : bindings) {
+                    size_t at = 0;
+                    while ((at = word.text.find("$" + name, at)) != std::string::npos) {
+                        word.text.replace(at, name.size() + 1, value);
+                        at += value.size();
+                    }
+                }
+            }
+            if (w[0].text == "for") {
+                const size_t end = blockEnd(lines, i);
+                runFor(w,
+                       std::vector<Line>(lines.begin() + static_cast<long>(i) + 1,
+                                         lines.begin() + static_cast<long>(end)),
+                       bindings);
+                i = end;
+            } else if (w[0].text == "end") {
+                throw Failure("end without for");
+            } else if (w[0].text == "include") {
+                needArgs(w, 2, "include FILE");
+                const std::string path = (fs::path(file_).parent_path() / w[1].text).string();
+                std::vector<Line> included;
+                if (includeDepth_ > 8 || !readLines(path, included)) {
+                    throw Failure("cannot include " + path);
+                }
+                ++includeDepth_;
+                runLines(included, bindings);
+                --includeDepth_;
+            } else {
+                execute(w);
+                if (!world_->problems.first.empty()) {
+                    throw Failure(world_->problems.first);
+                }
+            }
+        }
+    }
+
+    // The index of the "end" closing the for block that begins at lines[start].
+    static size_t blockEnd(const std::vector<Line>& lines, size_t start) {
+        int depth = 0;
+        for (size_t i = start; i < lines.size(); ++i) {
+            if (isBlank(lines[i].text)) {
+                continue;
+            }
+            const std::string first = lines[i].text.substr(lines[i].text.find_first_not_of(" \t"));
+            const std::string verb = first.substr(0, first.find_first_of(" \t"));
+            depth += verb == "for" ? 1 : verb == "end" ? -1 : 0;
+            if (depth == 0) {
+                return i;
+            }
+        }
+        throw Failure("for without end");
+    }
+
+    // for NAME... in VALUE...: the block once per group of as many values as names.
+    void runFor(const std::vector<Word>& w, const std::vector<Line>& body, const Bindings& outer) {
+        size_t in = 1;
+        while (in < w.size() && !(w[in].text == "in" && !w[in].quoted)) {
+            ++in;
+        }
+        const size_t names = in - 1;
+        const size_t values = in < w.size() ? w.size() - in - 1 : 0;
+        if (names == 0 || in == w.size() || values % names != 0) {
+            throw Failure("usage: for NAME... in VALUE... (as many values per round as names)");
+        }
+        for (size_t round = in + 1; round < w.size(); round += names) {
+            Bindings bindings;
+            for (size_t k = 0; k < names; ++k) {
+                bindings.emplace_back(w[1 + k].text, w[round + k].text);
+            }
+            // Longer names first, so that $AB is not read as $A followed by B.
+            std::stable_sort(bindings.begin(), bindings.end(),
+                             [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+            bindings.insert(bindings.end(), outer.begin(), outer.end());
+            runLines(body, bindings);
+        }
+    }
+
+    // The end of a case: every message box must have been checked.
+    void endCase() {
+        if (!world_->messageBox.unchecked.empty()) {
+            throw Failure("a message box was shown but never checked: " +
+                          quote(world_->messageBox.unchecked.front().text));
+        }
+    }
+
+    // case [TITLE]: what came before is over; a fresh world, an empty sandbox,
+    // and the program not started.
+    void newCase(const std::vector<Word>& w) {
+        endCase();
+        app_.reset();
+        world_ = std::make_unique<World>();
+        for (const auto& entry : fs::directory_iterator(root_)) {
+            fs::remove_all(entry.path());
+        }
+        caseTitle_.clear();
+        for (size_t i = 1; i < w.size(); ++i) {
+            caseTitle_ += (i > 1 ? " " : "") + w[i].text;
+        }
+    }
+
     static std::string trim(const std::string& s) {
         const size_t a = s.find_first_not_of(" \t");
         return a == std::string::npos ? "" : s.substr(a);
@@ -321,26 +462,28 @@ class Runner {
                 throw Failure("media needs a length in seconds");
             }
             writeFile(w[1].text, "");
-            player_.addMedia(absolute(w[1].text), seconds);
+            world_->player.addMedia(absolute(w[1].text), seconds);
         } else if (verb == "unplayable") {
             needArgs(w, 2, "unplayable PATH");
             writeFile(w[1].text, "not a media file");
-            player_.forgetMedia(absolute(w[1].text));
+            world_->player.forgetMedia(absolute(w[1].text));
         } else if (verb == "mkdir") {
             needArgs(w, 2, "mkdir PATH");
             fs::create_directories(absolute(w[1].text));
         } else if (verb == "sysinfo") {
             needArgs(w, 2, "sysinfo PATH");
             const std::string path = absolute(w[1].text);
-            launcher_.programs[fs::path(path).filename().string()] = path;
+            world_->launcher.programs[fs::path(path).filename().string()] = path;
         } else if (verb == "random") {
             for (size_t i = 1; i < w.size(); ++i) {
                 double r = 0;
                 if (!parseNumber(w[i].text, r)) {
                     throw Failure("random takes numbers");
                 }
-                random_.queue.push_back(r);
+                world_->random.queue.push_back(r);
             }
+        } else if (verb == "case") {
+            newCase(w);
         } else if (verb == "start") {
             start(w);
         } else if (verb == "call") {
@@ -375,18 +518,18 @@ class Runner {
         } else if (verb == "answer") {
             for (size_t i = 1; i < w.size(); ++i) {
                 const std::string& b = w[i].text;
-                messageBox_.answers.push_back(b == "Yes"      ? MsgResult::Yes
-                                              : b == "No"     ? MsgResult::No
-                                              : b == "Cancel" ? MsgResult::Cancel
-                                              : b == "OK"     ? MsgResult::OK
-                                                              : throw Failure("unknown button " + b));
+                world_->messageBox.answers.push_back(b == "Yes"      ? MsgResult::Yes
+                                                     : b == "No"     ? MsgResult::No
+                                                     : b == "Cancel" ? MsgResult::Cancel
+                                                     : b == "OK"     ? MsgResult::OK
+                                                                     : throw Failure("unknown button " + b));
             }
         } else if (verb == "choose") {
             needArgs(w, 2, "choose PATH|cancel");
             if (w[1].text == "cancel" && !w[1].quoted) {
-                fileDialog_.choices.push_back(std::nullopt);
+                world_->fileDialog.choices.push_back(std::nullopt);
             } else {
-                fileDialog_.choices.push_back(absolute(w[1].text));
+                world_->fileDialog.choices.push_back(absolute(w[1].text));
             }
         } else if (verb == "close") {
             needArgs(w, 2, "close FORM");
@@ -394,14 +537,14 @@ class Runner {
         } else if (verb == "player") {
             needArgs(w, 2, "player end|advance SECONDS");
             if (w[1].text == "end") {
-                player_.end();
+                world_->player.end();
             } else if (w[1].text == "advance") {
                 needArgs(w, 3, "player advance SECONDS");
                 double s = 0;
                 if (!parseNumber(w[2].text, s)) {
                     throw Failure("player advance takes seconds");
                 }
-                player_.advance(s);
+                world_->player.advance(s);
             } else {
                 throw Failure("unknown player command " + w[1].text);
             }
@@ -418,12 +561,12 @@ class Runner {
             throw Failure("the program was started already");
         }
         Services services;
-        services.messageBox = &messageBox_;
-        services.fileDialog = &fileDialog_;
-        services.launcher = &launcher_;
-        services.random = &random_;
-        services.process = &process_;
-        services.music = &player_;
+        services.messageBox = &world_->messageBox;
+        services.fileDialog = &world_->fileDialog;
+        services.launcher = &world_->launcher;
+        services.random = &world_->random;
+        services.process = &world_->process;
+        services.music = &world_->player;
         app_ = std::make_unique<Application>(services, root_);
         std::vector<std::string> args;
         for (size_t i = 1; i < w.size(); ++i) {
@@ -690,11 +833,11 @@ class Runner {
             }
         } else if (target == "msgbox") {
             needArgs(w, 3, "expect msgbox TEXT [TITLE]");
-            if (messageBox_.unchecked.empty()) {
+            if (world_->messageBox.unchecked.empty()) {
                 throw Failure("no message box was shown");
             }
-            const ShownBox box = messageBox_.unchecked.front();
-            messageBox_.unchecked.pop_front();
+            const ShownBox box = world_->messageBox.unchecked.front();
+            world_->messageBox.unchecked.pop_front();
             const std::string& text = w[2].text;
             const bool textMatches = endsWith(text, "*")
                                          ? startsWith(box.text, text.substr(0, text.size() - 1))
@@ -707,27 +850,27 @@ class Runner {
             }
         } else if (target == "started") {
             needArgs(w, 3, "expect started PATH");
-            if (launcher_.lastStarted != absolute(w[2].text)) {
+            if (world_->launcher.lastStarted != absolute(w[2].text)) {
                 throw Failure("expected " + quote(absolute(w[2].text)) + " started, found " +
-                              quote(launcher_.lastStarted));
+                              quote(world_->launcher.lastStarted));
             }
         } else if (target == "ended") {
-            if (!process_.ended) {
+            if (!world_->process.ended) {
                 throw Failure("the program has not ended");
             }
         } else if (startsWith(target, "music.")) {
             const std::string p = target.substr(6);
             Observed value;
             if (p == "FileName") {
-                value = Observed::ofText(player_.fileName());
+                value = Observed::ofText(world_->player.fileName());
             } else if (p == "PlayState") {
-                value = Observed::ofNumber(player_.playState());
+                value = Observed::ofNumber(world_->player.playState());
             } else if (p == "CurrentPosition") {
-                value = Observed::ofNumber(player_.currentPositionSeconds());
+                value = Observed::ofNumber(world_->player.currentPositionSeconds());
             } else if (p == "Duration") {
-                value = Observed::ofNumber(player_.durationSeconds());
+                value = Observed::ofNumber(world_->player.durationSeconds());
             } else if (p == "Volume") {
-                value = Observed::ofNumber(player_.volume());
+                value = Observed::ofNumber(world_->player.volume());
             } else {
                 throw Failure("music has no property " + p);
             }
@@ -777,14 +920,12 @@ class Runner {
     std::string file_;
     std::ostream& out_;
     std::string root_;
-    ScriptProblems problems_;
-    ScriptedMessageBox messageBox_{problems_};
-    ScriptedFileDialog fileDialog_{problems_};
-    FakeLauncher launcher_;
-    QueuedRandom random_;
-    RecordingProcess process_;
-    SimulatedPlayer player_;
+    std::unique_ptr<World> world_ = std::make_unique<World>();
     std::unique_ptr<Application> app_;
+    std::string where_;
+    std::string command_;
+    std::string caseTitle_;
+    int includeDepth_ = 0;
 };
 
 }  // namespace
