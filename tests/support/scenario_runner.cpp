@@ -275,7 +275,7 @@ class Runner {
     }
 
     // Runs lines, expanding for blocks and includes; $NAME of an enclosing for
-    // becomes its value in every word.
+    // becomes its value in the line's text before it is split into words.
     void runLines(const std::vector<Line>& lines, const Bindings& bindings) {
         for (size_t i = 0; i < lines.size(); ++i) {
             if (isBlank(lines[i].text)) {
@@ -283,16 +283,14 @@ class Runner {
             }
             where_ = lines[i].where;
             command_ = lines[i].text;
-            auto w = splitWords(lines[i].text, root_);
-            for (auto& word : w) {
-                for (const auto& [name, value] : bindings) {
-                    size_t at = 0;
-                    while ((at = word.text.find("$" + name, at)) != std::string::npos) {
-                        word.text.replace(at, name.size() + 1, value);
-                        at += value.size();
-                    }
+            for (const auto& [name, value] : bindings) {
+                size_t at = 0;
+                while ((at = command_.find("$" + name, at)) != std::string::npos) {
+                    command_.replace(at, name.size() + 1, value);
+                    at += value.size();
                 }
             }
+            const auto w = splitWords(command_, root_);
             if (w[0].text == "for") {
                 const size_t end = blockEnd(lines, i);
                 runFor(w,
