@@ -291,6 +291,9 @@ class Runner {
                 }
             }
             const auto w = splitWords(command_, root_);
+            if (w.empty()) {
+                continue;  // a line a for round left blank
+            }
             if (w[0].text == "for") {
                 const size_t end = blockEnd(lines, i);
                 runFor(w,
