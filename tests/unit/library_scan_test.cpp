@@ -1,6 +1,6 @@
-// The scan: which names it takes, its order against a plain stable sort by the
-// library rule on awkward names, the start-up scan adding to the lists and the
-// rescan replacing them; the settings files' directory and boolean lines.
+// The scan: which names it takes and its order against a plain stable sort by
+// the library rule on awkward names; the settings files' directory and boolean
+// lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -205,44 +205,6 @@ TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemOnly) {
     const ScannedLibrary library = scanDirectories({dir}, false);
     EXPECT_EQ(scannedEntries(library),
               (std::vector<Listed>{{"b", "b.mp3|" + dir}, {"linked", "linked.wav|" + dir}}));
-}
-
-std::vector<Listed> listedInWindow(const FrmMain& main) {
-    std::vector<Listed> entries;
-    EXPECT_EQ(main.hiddenSongList.listCount(), main.hiddenSongListInfo.listCount());
-    EXPECT_EQ(main.libraryKeys.size(), static_cast<std::size_t>(main.hiddenSongList.listCount()));
-    EXPECT_EQ(main.libraryLowerTitles.size(), static_cast<std::size_t>(main.hiddenSongList.listCount()));
-    for (int i = 0; i < main.hiddenSongList.listCount(); ++i) {
-        const auto row = static_cast<std::size_t>(i);
-        EXPECT_EQ(main.libraryKeys[row].text(), main.hiddenSongListInfo.list(i));
-        EXPECT_EQ(main.libraryLowerTitles[row], reference::lower(main.hiddenSongList.list(i)));
-        entries.push_back({main.hiddenSongList.list(i), main.hiddenSongListInfo.list(i)});
-    }
-    return entries;
-}
-
-TEST_F(ScanFolders, StartupScanAddsToTheListsAndTheRescanReplacesThem) {
-    NullMediaPlayer player;
-    Services services;
-    services.music = &player;
-    Application app(services, folder("settings"));
-    FrmMain& main = app.frmMain();
-    const std::string dir = folder("music");
-    for (const char* name : {"song.mp3", "Alpha.wav", "film.avi", "Zulu.MID", "notes.txt"}) {
-        touch(dir + name);
-    }
-    // Entries already listed stay and take their places among the new ones.
-    setLibrary(main, inMemoryLibrary({"beta", "Song"}, {{"beta.mp3", "/old/"}, {"Song.mp3", "/old/"}}));
-    scanLibraryAtStartup(main, {dir});
-    const std::vector<Listed> expected =
-        referenceLibrary({dir}, false, {{"beta", "beta.mp3|/old/"}, {"Song", "Song.mp3|/old/"}});
-    EXPECT_EQ(listedInWindow(main), expected);
-    ASSERT_EQ(expected.size(), 5u);
-    EXPECT_EQ(expected[3], (Listed{"song", "song.mp3|" + dir}));
-
-    rescanLibrary(main, {dir});
-    EXPECT_EQ(listedInWindow(main), referenceLibrary({dir}, true));
-    EXPECT_EQ(main.hiddenSongList.items(), (std::vector<std::string>{"Alpha", "film", "song", "Zulu"}));
 }
 
 TEST(SettingsLines, DirectoryAndBooleanLines) {

@@ -1,5 +1,5 @@
 // The one-pass playlist edits and the sort, held against the literal
-// one-entry-at-a-time rules on hand-picked and random playlists.
+// one-entry-at-a-time rules on random playlists.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,16 +51,6 @@ Playlist applied(const Playlist& before, const EditPlan& plan) {
     return after;
 }
 
-std::vector<int> selectedRows(const Playlist& p) {
-    std::vector<int> rows;
-    for (size_t i = 0; i < p.selected.size(); ++i) {
-        if (p.selected[i]) {
-            rows.push_back(static_cast<int>(i));
-        }
-    }
-    return rows;
-}
-
 using Plan = EditPlan (*)(const std::vector<char>&, std::int32_t);
 using Step = void (*)(Playlist&);
 
@@ -78,65 +68,11 @@ const Edit kEdits[] = {
     {"move to bottom", planMoveToBottom, stepbystep::moveToBottom},
 };
 
-TEST(PlaylistEdits, HandPickedCasesGiveTheOrderSelectionAndCurrentSong) {
-    const std::vector<std::string> abcd{"A", "B", "C", "D"};
-    struct Case {
-        Plan plan;
-        std::vector<int> selected;
-        std::int32_t current;
-        std::vector<std::string> titles;
-        std::vector<int> selectedAfter;
-        std::int32_t currentAfter;
-    };
-    const Case cases[] = {
-        // A block moves as a whole and stays selected.
-        {planMoveUp, {1, 2}, -1, {"B", "C", "A", "D"}, {0, 1}, -1},
-        {planMoveDown, {1, 2}, -1, {"A", "D", "B", "C"}, {2, 3}, -1},
-        // A selected first entry stops every move up; the mirror for move down.
-        {planMoveUp, {0, 2}, 2, {"A", "B", "C", "D"}, {0, 2}, 2},
-        {planMoveDown, {0, 2}, -1, {"B", "A", "D", "C"}, {1, 3}, -1},
-        {planMoveDown, {1, 3}, 1, {"A", "B", "C", "D"}, {1, 3}, 1},
-        // To top and bottom keep the selected entries' order and select nothing.
-        {planMoveToTop, {0, 2, 3}, -1, {"A", "C", "D", "B"}, {}, -1},
-        {planMoveToBottom, {0, 2, 3}, -1, {"B", "A", "C", "D"}, {}, -1},
-        // currentSong follows the playing song.
-        {planMoveToTop, {3}, 2, {"D", "A", "B", "C"}, {}, 3},
-        {planMoveToBottom, {2}, 2, {"A", "B", "D", "C"}, {}, 3},
-        {planMoveDown, {1}, 2, {"A", "C", "B", "D"}, {2}, 1},
-        // Beyond the end: to bottom lowers it once per moved entry.
-        {planMoveToBottom, {0, 1}, 6, {"C", "D", "A", "B"}, {}, 4},
-        // Remove: the neighbours of the removed entries stay as they were.
-        {planRemove, {1, 2}, 3, {"A", "D"}, {}, 1},
-        {planRemove, {0, 1, 2, 3}, 2, {}, {}, -1},
-        {planRemove, {}, 2, {"A", "B", "C", "D"}, {}, 2},
-    };
-    for (const Case& c : cases) {
-        const Playlist before = makePlaylist(abcd, c.selected, c.current);
-        const Playlist after = applied(before, c.plan(before.selected, before.currentSong));
-        EXPECT_EQ(after.titles, c.titles);
-        EXPECT_EQ(selectedRows(after), c.selectedAfter);
-        EXPECT_EQ(after.currentSong, c.currentAfter);
-        // The paths travel with their titles.
-        for (size_t i = 0; i < after.titles.size(); ++i) {
-            EXPECT_EQ(after.paths[i], "/music/" + after.titles[i] + ".mp3");
-        }
-    }
-}
-
-TEST(PlaylistEdits, RemovingAroundThePlayingEntryOfFive) {
-    const std::vector<std::string> five{"A", "B", "C", "D", "E"};
-    EXPECT_EQ(planRemove(makePlaylist(five, {0}, 3).selected, 3).currentSong, 2);
-    EXPECT_EQ(planRemove(makePlaylist(five, {3}, 3).selected, 3).currentSong, 2);
-    EXPECT_EQ(planRemove(makePlaylist(five, {2, 3}, 3).selected, 3).currentSong, 1);
-    EXPECT_EQ(planRemove(makePlaylist(five, {4}, 3).selected, 3).currentSong, 3);
-    EXPECT_EQ(planRemove(makePlaylist(five, {0}, 0).selected, 0).currentSong, -1);
-}
-
 TEST(PlaylistEdits, EveryEditMatchesTheStepByStepRulesOnRandomPlaylists) {
     std::mt19937 rng(20240611);
     int cases = 0;
-    for (int round = 0; round < 4000; ++round) {
-        const int n = round < 3000 ? static_cast<int>(rng() % 9) : static_cast<int>(rng() % 70);
+    for (int round = 0; round < 2000; ++round) {
+        const int n = round < 1500 ? static_cast<int>(rng() % 9) : static_cast<int>(rng() % 70);
         std::vector<std::string> titles;
         for (int i = 0; i < n; ++i) {
             titles.push_back(std::string("T").append(std::to_string(i)));
@@ -163,7 +99,7 @@ TEST(PlaylistEdits, EveryEditMatchesTheStepByStepRulesOnRandomPlaylists) {
             ++cases;
         }
     }
-    EXPECT_EQ(cases, 4000 * 5);
+    EXPECT_EQ(cases, 2000 * 5);
 }
 
 // Titles from a small alphabet so that case, accents, prefixes and duplicates meet.
@@ -187,7 +123,7 @@ std::string randomTitle(std::mt19937& rng, bool allowColon) {
 TEST(PlaylistSort, MatchesTheSortedListOfMarkedTextsOnRandomPlaylists) {
     initLocale();  // so that É and é meet as the program sees them
     std::mt19937 rng(7);
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 800; ++round) {
         const int n = static_cast<int>(rng() % 12);
         Playlist before;
         for (int i = 0; i < n; ++i) {
@@ -214,68 +150,6 @@ TEST(PlaylistSort, MatchesTheSortedListOfMarkedTextsOnRandomPlaylists) {
         ASSERT_EQ(paths, expected.paths) << "round " << round;
         ASSERT_EQ(plan.currentSong, expected.currentSong) << "round " << round;
     }
-}
-
-TEST(PlaylistSort, EntriesWithColonsComeOutWholeAndTheCurrentOneByIdentity) {
-    std::mt19937 rng(11);
-    for (int round = 0; round < 1000; ++round) {
-        const int n = 1 + static_cast<int>(rng() % 10);
-        std::vector<std::string> titles;
-        std::vector<std::string> paths;
-        for (int i = 0; i < n; ++i) {
-            titles.push_back(randomTitle(rng, true));
-            paths.push_back(
-                std::string("/m/").append(std::to_string(rng() % 3)).append(rng() % 3 == 0 ? ":" : ".mp3"));
-        }
-        const std::int32_t current = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n));
-        const SortPlan plan = planSort(titles, paths, current);
-        // A permutation of the entries, the current one named by its old row.
-        std::vector<int> rows = plan.order;
-        std::sort(rows.begin(), rows.end());
-        for (int i = 0; i < n; ++i) {
-            ASSERT_EQ(rows[static_cast<size_t>(i)], i);
-        }
-        ASSERT_EQ(plan.order[static_cast<size_t>(plan.currentSong)], current);
-        // In the order of the marked texts, equal texts keeping their order.
-        auto key = [&](int row) {
-            return titles[static_cast<size_t>(row)] + ":" + paths[static_cast<size_t>(row)] +
-                   (row == current ? ":" : "");
-        };
-        for (size_t k = 1; k < plan.order.size(); ++k) {
-            const int c = compareSorted(key(plan.order[k - 1]), key(plan.order[k]));
-            ASSERT_TRUE(c < 0 || (c == 0 && plan.order[k - 1] < plan.order[k])) << "round " << round;
-        }
-    }
-}
-
-TEST(PlaylistSort, TheCurrentCopyOfASongFollowsItsTwinAndSortingTwiceChangesNothing) {
-    const std::vector<std::string> titles{"Song", "Song", "a"};
-    const std::vector<std::string> paths{"/m/Song.mp3", "/m/Song.mp3", "/m/a.mp3"};
-    for (std::int32_t current : {0, 1}) {
-        const SortPlan plan = planSort(titles, paths, current);
-        EXPECT_EQ(plan.currentSong, 2);
-        EXPECT_EQ(plan.order[2], current);
-    }
-    const SortPlan none = planSort(titles, paths, -1);
-    EXPECT_EQ(none.currentSong, -1);
-    EXPECT_EQ(none.order, (std::vector<int>{2, 0, 1}));
-    // Beyond the end nothing is marked and the value stays.
-    EXPECT_EQ(planSort(titles, paths, 9).currentSong, 9);
-
-    std::vector<std::string> once;
-    std::vector<std::string> oncePaths;
-    const std::vector<std::string> mixed{"c", "B", "a", "b", "A"};
-    const std::vector<std::string> mixedPaths{"/2", "/1", "/3", "/0", "/4"};
-    const SortPlan first = planSort(mixed, mixedPaths, 3);
-    for (int row : first.order) {
-        once.push_back(mixed[static_cast<size_t>(row)]);
-        oncePaths.push_back(mixedPaths[static_cast<size_t>(row)]);
-    }
-    EXPECT_EQ(once, (std::vector<std::string>{"a", "A", "b", "B", "c"}));
-    EXPECT_EQ(first.currentSong, 2);
-    const SortPlan second = planSort(once, oncePaths, first.currentSong);
-    EXPECT_EQ(second.order, (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(second.currentSong, first.currentSong);
 }
 
 }  // namespace
