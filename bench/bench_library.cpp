@@ -158,17 +158,15 @@ void linearRebuild(FrmMain& main, const std::string& filter) {
     main.hiddenSongList.setVisible(false);
     const std::string lowerFilter = lowerText(filter);
     std::vector<std::string> titles;
-    size_t j = 0;
+    std::vector<std::size_t> rows;
     for (int i = 0; i < main.hiddenSongList.listCount(); ++i) {
-        const std::string& title = main.hiddenSongList.list(i);
+        const std::string title = main.hiddenSongList.list(i);
         if (lowerText(title.substr(0, lowerFilter.size())) == lowerFilter) {
             titles.push_back(title);
-            if (main.visibleSongListInfo.size() <= j) {
-                main.visibleSongListInfo.resize(j + 1);
-            }
-            main.visibleSongListInfo[j++] = main.libraryKeys[static_cast<size_t>(i)];
+            rows.push_back(static_cast<std::size_t>(i));
         }
     }
+    main.visibleSongListInfo.show(main.libraryKeys, std::move(rows));
     main.visibleSongList.assign(std::move(titles));
 }
 

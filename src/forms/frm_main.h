@@ -10,6 +10,7 @@
 
 #include "forms/app_context.h"
 #include "forms/entry_key.h"
+#include "forms/library_keys.h"
 #include "forms/shuffle_history.h"
 #include "platform/form.h"
 #include "platform/text_column.h"
@@ -86,11 +87,12 @@ class FrmMain : public Form {
     // Directories read from "vollo.ini" at start-up (101 slots).
     std::vector<std::string> mediaDirs = std::vector<std::string>(101);
     // The library's entry keys, parallel to hiddenSongList (hiddenSongListInfo
-    // shows their text forms), and the lower-cased titles the filter searches.
-    std::vector<EntryKey> libraryKeys;
+    // shows their text forms, from the same buffer), and the lower-cased
+    // titles the filter searches.
+    LibraryKeys libraryKeys;
     TextColumn libraryLowerTitles;
     // Slot k: the key of row k of visibleSongList; grows, never shrinks.
-    std::vector<EntryKey> visibleSongListInfo;
+    VisibleKeys visibleSongListInfo;
 
     // Appends one playlist entry: the path to playListInfo, then the title to playList.
     void appendToPlaylist(const std::string& title, const std::string& path);

@@ -136,6 +136,20 @@ std::vector<std::size_t> filterRows(const TextColumn& lowerTitles, std::string_v
     return rows;
 }
 
+std::optional<RowRange> filterRun(const TextColumn& lowerTitles, std::string_view filter) {
+    if (filter.empty()) {
+        return RowRange{};
+    }
+    if (filter == "#") {
+        return digitRows(lowerTitles);
+    }
+    const std::string lowerFilter = lowerText(filter);
+    if (!isValidUtf8(lowerFilter)) {
+        return std::nullopt;
+    }
+    return prefixRows(lowerTitles, lowerFilter);
+}
+
 std::string dropLastCharacter(std::string_view text) {
     std::size_t last = 0;
     for (std::size_t i = 0; i < text.size(); i += characterLength(text, i)) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,10 @@ bool containsCharacters(std::string_view lowerTitle, std::string_view lowerNeedl
 // titles beginning with a digit; any other text is a case-insensitive prefix
 // of the whole text. lowerTitles must be sorted ascending by their bytes.
 std::vector<std::size_t> filterRows(const TextColumn& lowerTitles, std::string_view filter);
+
+// The same rows as one run of the library when they are one (always, unless
+// the filter is not valid UTF-8 and may end inside a title's character).
+std::optional<RowRange> filterRun(const TextColumn& lowerTitles, std::string_view filter);
 
 // The text without its last character ("" stays "").
 std::string dropLastCharacter(std::string_view text);

@@ -45,25 +45,29 @@ void FrmSearch::cmdGo_Click() {
     FrmMain& main = app_.frmMain();
     const LibraryView library(main);
     std::vector<std::size_t> rows;
+    const TextColumn& lowerTitles = library.lowerTitles();
     for (std::size_t i = 0; i < library.size(); ++i) {
-        if (containsCharacters(library.lowerTitles()[i], needle)) {
+        if (containsCharacters(lowerTitles[i], needle)) {
             rows.push_back(i);
         }
     }
-    std::vector<std::string> titles;
-    std::vector<std::string> keyTexts;
-    titles.reserve(rows.size());
-    keyTexts.reserve(rows.size());
+    // The results share the library's texts.
     resultFileLengths.reserve(rows.size());
     for (const std::size_t i : rows) {
-        const int row = static_cast<int>(i);
-        titles.push_back(library.title(i));
-        keyTexts.push_back(row < main.hiddenSongListInfo.listCount() ? main.hiddenSongListInfo.list(row)
-                                                                     : library.key(i).text());
-        resultFileLengths.push_back(library.key(i).file.size());
+        resultFileLengths.push_back(library.keys().file(i).size());
     }
-    lstResults.assign(std::move(titles));
-    lstInfo.assign(std::move(keyTexts));
+    lstResults.assignTexts(main.hiddenSongList.texts().picked(rows));
+    if (main.hiddenSongListInfo.listCount() == static_cast<int>(library.size())) {
+        lstInfo.assignTexts(main.hiddenSongListInfo.texts().picked(rows));
+    } else {
+        std::vector<std::string> keyTexts;
+        for (const std::size_t i : rows) {
+            const int row = static_cast<int>(i);
+            keyTexts.push_back(row < main.hiddenSongListInfo.listCount() ? main.hiddenSongListInfo.list(row)
+                                                                         : library.key(i).text());
+        }
+        lstInfo.assign(std::move(keyTexts));
+    }
 
     // 4. The count line.
     lblStatus.setCaption(std::to_string(lstResults.listCount()) + " results found.");

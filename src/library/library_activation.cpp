@@ -34,10 +34,10 @@ ListBox& LibraryActivation::list(bool fullLibrary) {
 void LibraryActivation::addRow(bool fullLibrary, int row) {
     const ListBox& shown = list(fullLibrary);
     const auto r = static_cast<std::size_t>(row);
-    const std::vector<EntryKey>& keys = fullLibrary ? main_.libraryKeys : main_.visibleSongListInfo;
+    const std::size_t keyCount = fullLibrary ? main_.libraryKeys.size() : main_.visibleSongListInfo.size();
     std::string path;
-    if (r < keys.size()) {
-        path = keys[r].path();
+    if (r < keyCount) {
+        path = (fullLibrary ? main_.libraryKeys[r] : main_.visibleSongListInfo[r]).path();
     } else if (fullLibrary && row < main_.hiddenSongListInfo.listCount()) {
         path = parseEntryKey(main_.hiddenSongListInfo.list(row)).path();
     }

@@ -1,5 +1,7 @@
 #include "library/library_filter.h"
 
+#include <optional>
+
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/library_activation.h"
@@ -11,27 +13,28 @@ LibraryView::LibraryView(FrmMain& main)
     : main_(main),
       count_(static_cast<std::size_t>(main.hiddenSongList.listCount())),
       lowerTitles_(&main.libraryLowerTitles),
-      keys_(&main.libraryKeys) {
+      keys_(main.libraryKeys) {
     if (main.libraryLowerTitles.size() != count_) {
         ownLowerTitles_.reserve(count_, 0);
-        for (const std::string& title : main.hiddenSongList.items()) {
-            ownLowerTitles_.push_back(lowerText(title));
+        for (int i = 0; i < static_cast<int>(count_); ++i) {
+            ownLowerTitles_.push_back(lowerText(main.hiddenSongList.text(i)));
         }
         lowerTitles_ = &ownLowerTitles_;
     }
-    if (main.libraryKeys.size() != count_) {
-        ownKeys_.reserve(count_);
+    if (keys_.size() != count_) {
+        std::vector<EntryKey> keys;
+        keys.reserve(count_);
         for (int i = 0; i < static_cast<int>(count_); ++i) {
-            ownKeys_.push_back(i < main.hiddenSongListInfo.listCount()
-                                   ? parseEntryKey(main.hiddenSongListInfo.list(i))
-                                   : EntryKey{});
+            keys.push_back(i < main.hiddenSongListInfo.listCount()
+                               ? parseEntryKey(main.hiddenSongListInfo.list(i))
+                               : EntryKey{});
         }
-        keys_ = &ownKeys_;
+        keys_ = LibraryKeys(keys);
     }
 }
 
-const std::string& LibraryView::title(std::size_t row) const {
-    return main_.hiddenSongList.list(static_cast<int>(row));
+std::string_view LibraryView::title(std::size_t row) const {
+    return main_.hiddenSongList.text(static_cast<int>(row));
 }
 
 LibraryFilter::LibraryFilter(FrmMain& main, LibraryActivation& activation)
@@ -46,12 +49,11 @@ void LibraryFilter::bind() {
 }
 
 void LibraryFilter::txtFilter_Change() {
-    // 1. Empty the filtered view.
-    main_.visibleSongList.clear();
-
+    // 1. Empty the filtered view (a filled one replaces it in one step below).
     // 2. An empty filter shows the full library; the key table stays as it is.
     const std::string filter = main_.txtFilter.text();
     if (filter.empty()) {
+        main_.visibleSongList.clear();
         main_.visibleSongList.setVisible(false);
         main_.hiddenSongList.setVisible(true);
         return;
@@ -63,19 +65,18 @@ void LibraryFilter::txtFilter_Change() {
 
     // 4-5. The matches, in library order, with their keys in the same slots.
     // The matches of a prefix stand together in the sorted library, so they
-    // are found by binary search instead of testing every title.
+    // are found by binary search, and the view shares the library's texts.
     const LibraryView library(main_);
-    const std::vector<std::size_t> rows = filterRows(library.lowerTitles(), filter);
-    if (main_.visibleSongListInfo.size() < rows.size()) {
-        main_.visibleSongListInfo.resize(rows.size());
+    const std::optional<RowRange> run = filterRun(library.lowerTitles(), filter);
+    if (run) {
+        main_.visibleSongListInfo.show(library.keys(), run->first, run->size());
+        main_.visibleSongList.assignTexts(main_.hiddenSongList.texts().slice(run->first, run->size()));
+    } else {
+        std::vector<std::size_t> rows = filterRows(library.lowerTitles(), filter);
+        TextList titles = main_.hiddenSongList.texts().picked(rows);
+        main_.visibleSongListInfo.show(library.keys(), std::move(rows));
+        main_.visibleSongList.assignTexts(std::move(titles));
     }
-    std::vector<std::string> titles;
-    titles.reserve(rows.size());
-    for (std::size_t j = 0; j < rows.size(); ++j) {
-        titles.push_back(library.title(rows[j]));
-        main_.visibleSongListInfo[j] = library.key(rows[j]);
-    }
-    main_.visibleSongList.assign(std::move(titles));
 
     // 6. No selection, scrolled to the top.
     main_.visibleSongList.setTopIndex(0);

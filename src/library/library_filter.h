@@ -3,10 +3,13 @@
 // titles beginning with a digit).
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/entry_key.h"
+#include "forms/library_keys.h"
 #include "library/filter_text.h"
 
 namespace vollo {
@@ -34,17 +37,17 @@ class LibraryView {
   public:
     explicit LibraryView(FrmMain& main);
     std::size_t size() const { return count_; }
-    const std::string& title(std::size_t row) const;
+    std::string_view title(std::size_t row) const;
     const TextColumn& lowerTitles() const { return *lowerTitles_; }
-    const EntryKey& key(std::size_t row) const { return (*keys_)[row]; }
+    const LibraryKeys& keys() const { return keys_; }
+    EntryKey key(std::size_t row) const { return keys_[row]; }
 
   private:
     FrmMain& main_;
     std::size_t count_;
     const TextColumn* lowerTitles_;
-    const std::vector<EntryKey>* keys_;
+    LibraryKeys keys_;
     TextColumn ownLowerTitles_;
-    std::vector<EntryKey> ownKeys_;
 };
 
 }  // namespace vollo

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <system_error>
@@ -491,22 +492,43 @@ void rescanLibrary(FrmMain& main, const std::vector<std::string>& dirs) {
 }
 
 void setLibrary(FrmMain& main, ScannedLibrary library) {
+    // One buffer for the whole library: each row's key text ("file|dir"),
+    // whose first bytes are the title when the title is the file name
+    // without its extension, as the scan makes it.
     const std::size_t count = library.size();
-    std::vector<std::string> titles;
-    std::vector<std::string> keyTexts;
-    std::vector<EntryKey> keys;
-    titles.reserve(count);
-    keyTexts.reserve(count);
-    keys.reserve(count);
+    std::size_t total = 0;
     for (std::size_t row = 0; row < count; ++row) {
-        titles.emplace_back(library.title(row));
-        keyTexts.push_back(library.keyText(row));
-        keys.push_back(library.key(row));
+        total += library.file(row).size() + 1 + library.dir(row).size();
     }
+    auto bytes = std::make_shared<std::string>();
+    bytes->reserve(total);
+    std::vector<TextList::Span> keySpans(count);
+    std::vector<TextList::Span> titleSpans(count);
+    std::vector<std::uint32_t> dirOfRow(count);
+    auto place = [&bytes](std::string_view text) {
+        if (text.size() > UINT32_MAX - bytes->size()) {
+            throw std::length_error("library scan: more than 4 GiB of names");
+        }
+        const TextList::Span span{static_cast<std::uint32_t>(bytes->size()),
+                                  static_cast<std::uint32_t>(text.size())};
+        bytes->append(text);
+        return span;
+    };
+    for (std::size_t row = 0; row < count; ++row) {
+        const std::string_view file = library.file(row);
+        const std::string_view title = library.title(row);
+        keySpans[row] = place(file);
+        keySpans[row].length += place("|").length + place(library.dir(row)).length;
+        titleSpans[row] = file.starts_with(title)
+                              ? TextList::Span{keySpans[row].begin, static_cast<std::uint32_t>(title.size())}
+                              : place(title);
+        dirOfRow[row] = library.rows[row].dir;
+    }
+    const TextList keyTexts(bytes, std::move(keySpans));
     main.libraryLowerTitles = std::move(library.lowerTitles);
-    main.libraryKeys = std::move(keys);
-    main.hiddenSongListInfo.assign(std::move(keyTexts));
-    main.hiddenSongList.assign(std::move(titles));
+    main.libraryKeys = LibraryKeys(keyTexts, std::move(library.dirs), std::move(dirOfRow));
+    main.hiddenSongListInfo.assignTexts(keyTexts);
+    main.hiddenSongList.assignTexts(TextList(std::move(bytes), std::move(titleSpans)));
 }
 
 void showFirstTimeHint(FrmMain& main) {

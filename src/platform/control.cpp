@@ -1,6 +1,7 @@
 #include "platform/control.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/files.h"
 #include "platform/form.h"
@@ -172,13 +173,28 @@ void MenuEntry::setChecked(bool checked) {
     }
 }
 
+std::string_view ListBox::text(int i) const {
+    if (i < 0 || i >= listCount()) {
+        throw std::out_of_range("ListBox: no row " + std::to_string(i));
+    }
+    return items_[static_cast<size_t>(i)];
+}
+
 int ListBox::addItem(const std::string& text) {
     int index = listCount();
     if (sorted) {
-        const auto it =
-            std::upper_bound(items_.begin(), items_.end(), text,
-                             [](const std::string& a, const std::string& b) { return sortedLess(a, b); });
-        index = static_cast<int>(it - items_.begin());
+        // The first row the new text sorts before.
+        size_t first = 0;
+        size_t last = items_.size();
+        while (first < last) {
+            const size_t middle = first + (last - first) / 2;
+            if (sortedLess(text, items_[middle])) {
+                last = middle;
+            } else {
+                first = middle + 1;
+            }
+        }
+        index = static_cast<int>(first);
     }
     insertItem(index, text);
     return index;
@@ -186,7 +202,7 @@ int ListBox::addItem(const std::string& text) {
 
 void ListBox::insertItem(int index, const std::string& text) {
     index = std::clamp(index, 0, listCount());
-    items_.insert(items_.begin() + index, text);
+    items_.insert(static_cast<size_t>(index), text);
     selected_.insert(selected_.begin() + index, 0);
     if (observer()) {
         observer()->listChanged(*this, {ListChange::Inserted, index, 1});
@@ -200,7 +216,7 @@ void ListBox::removeItem(int index) {
     if (selected_[static_cast<size_t>(index)]) {
         --selCount_;
     }
-    items_.erase(items_.begin() + index);
+    items_.erase(static_cast<size_t>(index));
     selected_.erase(selected_.begin() + index);
     if (observer()) {
         observer()->listChanged(*this, {ListChange::Removed, index, 1});
@@ -208,10 +224,14 @@ void ListBox::removeItem(int index) {
 }
 
 void ListBox::clear() {
-    assign({});
+    assignTexts(TextList());
 }
 
 void ListBox::assign(std::vector<std::string> items) {
+    assignTexts(TextList(items));
+}
+
+void ListBox::assignTexts(TextList items) {
     items_ = std::move(items);
     selected_.assign(items_.size(), 0);
     selCount_ = 0;
@@ -222,11 +242,15 @@ void ListBox::assign(std::vector<std::string> items) {
 }
 
 void ListBox::append(const std::vector<std::string>& items) {
+    appendTexts(TextList(items));
+}
+
+void ListBox::appendTexts(const TextList& items) {
     if (items.empty()) {
         return;
     }
     const int first = listCount();
-    items_.insert(items_.end(), items.begin(), items.end());
+    items_.append(items);
     selected_.resize(items_.size(), 0);
     if (observer()) {
         observer()->listChanged(*this, {ListChange::Inserted, first, static_cast<int>(items.size())});

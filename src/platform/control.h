@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/text_list.h"
+
 namespace vollo {
 
 class Form;
@@ -246,6 +248,7 @@ class Timer : public Control {
 
 // A list of texts with extended multi-selection; sorted lists keep their
 // items in the sorted-list order (see text.h) and insert each new item there.
+// The texts are kept in a TextList, which several lists may share.
 class ListBox : public Control {
   public:
     ListBox(Form& form, std::string name, int index = -1)
@@ -253,8 +256,11 @@ class ListBox : public Control {
     bool sorted = false;
 
     int listCount() const { return static_cast<int>(items_.size()); }
-    const std::string& list(int i) const { return items_.at(static_cast<size_t>(i)); }
-    const std::vector<std::string>& items() const { return items_; }
+    std::string list(int i) const { return std::string(text(i)); }
+    // Row i's text without a copy (valid until the list changes).
+    std::string_view text(int i) const;
+    const TextList& texts() const { return items_; }
+    std::vector<std::string> items() const { return items_.strings(); }
 
     // Appends (unsorted) or inserts at the sorted place; returns the new index.
     int addItem(const std::string& text);
@@ -264,8 +270,10 @@ class ListBox : public Control {
     void clear();
     // Replaces every item at once, nothing selected (the caller keeps any order).
     void assign(std::vector<std::string> items);
+    void assignTexts(TextList items);
     // Appends many items at once, not selected.
     void append(const std::vector<std::string>& items);
+    void appendTexts(const TextList& items);
 
     bool selected(int i) const { return selected_.at(static_cast<size_t>(i)) != 0; }
     void setSelected(int i, bool selected);
@@ -280,7 +288,7 @@ class ListBox : public Control {
     void setTopIndex(int row);
 
   private:
-    std::vector<std::string> items_;
+    TextList items_;
     std::vector<char> selected_;
     int selCount_ = 0;
     int topIndex_ = 0;

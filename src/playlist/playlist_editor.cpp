@@ -14,15 +14,6 @@ namespace {
 
 constexpr int kDeleteKey = 46;
 
-std::vector<std::string> reordered(const std::vector<std::string>& items, const std::vector<int>& order) {
-    std::vector<std::string> out;
-    out.reserve(order.size());
-    for (int row : order) {
-        out.push_back(items[static_cast<size_t>(row)]);
-    }
-    return out;
-}
-
 }  // namespace
 
 PlaylistEditor::PlaylistEditor(FrmMain& main, PlaylistFiles& files)
@@ -47,10 +38,11 @@ void PlaylistEditor::apply(const EditPlan& plan) {
         return;
     }
     const int top = main_.playList.topIndex();
-    std::vector<std::string> titles = reordered(main_.playList.items(), plan.order);
-    std::vector<std::string> paths = reordered(main_.playListInfo.items(), plan.order);
-    main_.playList.assign(std::move(titles));
-    main_.playListInfo.assign(std::move(paths));
+    // The entries move as places in the lists' buffers; no text is copied.
+    TextList titles = main_.playList.texts().picked(plan.order);
+    TextList paths = main_.playListInfo.texts().picked(plan.order);
+    main_.playList.assignTexts(std::move(titles));
+    main_.playListInfo.assignTexts(std::move(paths));
     main_.playList.setSelection(plan.selection);
     // The view stays where the user was looking.
     if (main_.playList.listCount() > 0) {

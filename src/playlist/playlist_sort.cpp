@@ -10,47 +10,58 @@ namespace vollo {
 
 SortPlan planSort(const std::vector<std::string>& titles, const std::vector<std::string>& paths,
                   std::int32_t currentSong) {
+    return planSort(TextList(titles), TextList(paths), currentSong);
+}
+
+SortPlan planSort(const TextList& titles, const TextList& paths, std::int32_t currentSong) {
     const size_t n = std::min(titles.size(), paths.size());
     // The sorted-list order compares the lower-cased texts, then the raw
     // bytes; lower-casing each key once keeps the comparisons cheap, and the
     // first sixteen lower-cased bytes, held beside the row, settle most of
-    // them without touching the texts.
-    struct Key {
-        std::string raw;
-        std::string lower;
-    };
+    // them without touching the texts. The keys stand end to end in two
+    // buffers, not in a string each.
     struct Item {
         std::uint64_t head[2];
         int row;
     };
-    std::vector<Key> keys(n);
+    std::string raw;
+    std::string lower;
+    std::vector<size_t> rawAt(n + 1);
+    std::vector<size_t> lowerAt(n + 1);
     std::vector<Item> items(n, Item{{0, 0}, 0});
+    std::string key;
     for (size_t i = 0; i < n; ++i) {
-        std::string& raw = keys[i].raw;
-        raw.reserve(titles[i].size() + paths[i].size() + 2);
-        raw += titles[i];
-        raw += ':';
-        raw += paths[i];
+        key.clear();
+        key += titles[i];
+        key += ':';
+        key += paths[i];
         if (static_cast<std::int64_t>(i) == currentSong) {
-            raw += ':';
+            key += ':';
         }
-        keys[i].lower = lowerText(raw);
-        items[i] =
-            Item{{orderedBytes(keys[i].lower, 0), orderedBytes(keys[i].lower, 8)}, static_cast<int>(i)};
+        rawAt[i] = raw.size();
+        raw += key;
+        lowerAt[i] = lower.size();
+        lower += lowerText(key);
+        const std::string_view lowered = std::string_view(lower).substr(lowerAt[i]);
+        items[i] = Item{{orderedBytes(lowered, 0), orderedBytes(lowered, 8)}, static_cast<int>(i)};
     }
-    std::stable_sort(items.begin(), items.end(), [&keys](const Item& a, const Item& b) {
+    rawAt[n] = raw.size();
+    lowerAt[n] = lower.size();
+    auto text = [](const std::string& bytes, const std::vector<size_t>& at, int row) {
+        const auto r = static_cast<size_t>(row);
+        return std::string_view(bytes).substr(at[r], at[r + 1] - at[r]);
+    };
+    std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
         if (a.head[0] != b.head[0]) {
             return a.head[0] < b.head[0];
         }
         if (a.head[1] != b.head[1]) {
             return a.head[1] < b.head[1];
         }
-        const Key& ka = keys[static_cast<size_t>(a.row)];
-        const Key& kb = keys[static_cast<size_t>(b.row)];
-        if (const int c = ka.lower.compare(kb.lower); c != 0) {
+        if (const int c = text(lower, lowerAt, a.row).compare(text(lower, lowerAt, b.row)); c != 0) {
             return c < 0;
         }
-        return ka.raw < kb.raw;
+        return text(raw, rawAt, a.row) < text(raw, rawAt, b.row);
     });
     SortPlan plan;
     plan.currentSong = currentSong;
@@ -73,23 +84,15 @@ void PlaylistSort::bind() {
 }
 
 void PlaylistSort::mnuSortPlaylist_Click() {
-    const auto& titles = main_.playList.items();
-    const auto& paths = main_.playListInfo.items();
+    const TextList& titles = main_.playList.texts();
+    const TextList& paths = main_.playListInfo.texts();
     if (titles.empty()) {
         return;
     }
     const SortPlan plan = planSort(titles, paths, main_.currentSong);
-    std::vector<std::string> newTitles;
-    std::vector<std::string> newPaths;
-    newTitles.reserve(plan.order.size());
-    newPaths.reserve(plan.order.size());
-    for (int row : plan.order) {
-        newTitles.push_back(titles[static_cast<size_t>(row)]);
-        newPaths.push_back(paths[static_cast<size_t>(row)]);
-    }
     // Nothing is selected afterwards; the player and shuffleHistory are left alone.
-    main_.playList.assign(std::move(newTitles));
-    main_.playListInfo.assign(std::move(newPaths));
+    main_.playList.assignTexts(titles.picked(plan.order));
+    main_.playListInfo.assignTexts(paths.picked(plan.order));
     main_.currentSong = plan.currentSong;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_list.h"
+
 namespace vollo {
 
 class FrmMain;
@@ -22,6 +24,7 @@ struct SortPlan {
 // value when it names no entry.
 SortPlan planSort(const std::vector<std::string>& titles, const std::vector<std::string>& paths,
                   std::int32_t currentSong);
+SortPlan planSort(const TextList& titles, const TextList& paths, std::int32_t currentSong);
 
 class PlaylistSort {
   public:

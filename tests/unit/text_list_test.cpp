@@ -1,0 +1,164 @@
+// Shared list storage: a TextList under random edits reads like a vector of
+// strings, and no edit reaches a copy, slice or reordering that shares its
+// bytes; the filtered view's key table keeps the slots a longer view left.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "forms/library_keys.h"
+#include "platform/text_list.h"
+
+namespace vollo {
+namespace {
+
+std::vector<std::string> read(const TextList& list) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        out.emplace_back(list[i]);
+    }
+    return out;
+}
+
+TEST(TextListTest, EditsMatchAVectorAndNeverReachSharedCopies) {
+    std::mt19937 random(7);
+    std::vector<std::string> model;
+    for (int i = 0; i < 600; ++i) {
+        model.push_back(
+            std::string(static_cast<std::size_t>(random() % 1500), static_cast<char>('a' + i % 26)) +
+            std::to_string(i));
+    }
+    TextList list(model);
+    std::vector<std::pair<TextList, std::vector<std::string>>> snapshots;
+    for (int step = 0; step < 3000; ++step) {
+        const std::size_t n = model.size();
+        // Mostly erases, so that unused bytes pile up and are given back.
+        switch (random() % 200) {
+            case 0:
+            case 1: {  // insert anywhere
+                const std::size_t at = random() % (n + 1);
+                const std::string text = "new" + std::to_string(step);
+                list.insert(at, text);
+                model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), text);
+                break;
+            }
+            default:
+                if (n > 0) {
+                    const std::size_t at = random() % n;
+                    list.erase(at);
+                    model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+                }
+                break;
+            case 2: {  // continue on a slice (rarely: a shared list starts counting unused bytes afresh)
+                const std::size_t first = random() % (n + 1);
+                const std::size_t count = random() % (n - first + 1);
+                snapshots.emplace_back(list, model);
+                list = list.slice(first, count);
+                model = std::vector<std::string>(model.begin() + static_cast<std::ptrdiff_t>(first),
+                                                 model.begin() + static_cast<std::ptrdiff_t>(first + count));
+                break;
+            }
+            case 3: {  // continue on a reordering that repeats and drops rows
+                std::vector<int> order;
+                std::vector<std::string> picked;
+                for (std::size_t k = 0; k < n; ++k) {
+                    const auto row = static_cast<int>(random() % n);
+                    order.push_back(row);
+                    picked.push_back(model[static_cast<std::size_t>(row)]);
+                }
+                snapshots.emplace_back(list, model);
+                list = list.picked(order);
+                model = std::move(picked);
+                break;
+            }
+            case 4: {  // append a shared copy of itself
+                snapshots.emplace_back(list, model);
+                list.append(snapshots.back().first);
+                model.insert(model.end(), snapshots.back().second.begin(), snapshots.back().second.end());
+                break;
+            }
+        }
+        if (model.size() > 2000 || model.size() < 50) {
+            list = TextList(model);
+        }
+        ASSERT_EQ(list.size(), model.size()) << "step " << step;
+    }
+    EXPECT_EQ(read(list), model);
+    for (const auto& [copy, expected] : snapshots) {
+        ASSERT_EQ(read(copy), expected);
+    }
+}
+
+TEST(TextListTest, RefusesPlacesOutsideItsBuffer) {
+    auto bytes = std::make_shared<const std::string>("abcdef");
+    EXPECT_NO_THROW(TextList(bytes, {{0, 6}, {6, 0}, {2, 3}}));
+    for (const TextList::Span bad :
+         {TextList::Span{7, 0}, TextList::Span{4, 3}, TextList::Span{1, UINT32_MAX}}) {
+        EXPECT_THROW(TextList(bytes, {bad}), std::out_of_range);
+    }
+    EXPECT_THROW(TextList(bytes, {{0, 6}}).slice(1, 1), std::out_of_range);
+}
+
+TEST(VisibleKeysTest, SlotsPastTheViewKeepWhatALongerViewLeft) {
+    std::vector<EntryKey> entries;
+    for (int i = 0; i < 10; ++i) {
+        entries.push_back({"f" + std::to_string(i) + "|x.mp3", "/d" + std::to_string(i % 3) + "|/"});
+    }
+    const LibraryKeys keys(entries);
+    const LibraryKeys other({{"o.mp3", "/o/"}, {"p.mp3", "/o/"}});
+    ASSERT_EQ(keys[4], entries[4]);  // a "|" in the name and in the folder stays in its part
+
+    VisibleKeys slots;
+    struct Step {
+        const LibraryKeys* keys;
+        std::vector<std::size_t> rows;  // empty: the run first..last
+        struct {
+            std::size_t first, last;
+            std::size_t size() const { return last - first; }
+        } run;
+        std::vector<std::string> expected;  // every slot, as file then folder
+    };
+    const std::vector<Step> steps = {
+        {&keys,
+         {},
+         {2, 7},
+         {"f2|x.mp3/d2|/", "f3|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
+        {&keys,
+         {},
+         {8, 10},
+         {"f8|x.mp3/d2|/", "f9|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
+        {&keys,
+         {},
+         {3, 3},
+         {"f8|x.mp3/d2|/", "f9|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
+        {&other, {1}, {}, {"p.mp3/o/", "f9|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
+        {&keys,
+         {0, 9, 1},
+         {},
+         {"f0|x.mp3/d0|/", "f9|x.mp3/d0|/", "f1|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
+        {&keys,
+         {},
+         {0, 6},
+         {"f0|x.mp3/d0|/", "f1|x.mp3/d1|/", "f2|x.mp3/d2|/", "f3|x.mp3/d0|/", "f4|x.mp3/d1|/",
+          "f5|x.mp3/d2|/"}},
+    };
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        const Step& step = steps[s];
+        if (step.rows.empty()) {
+            slots.show(*step.keys, step.run.first, step.run.size());
+        } else {
+            slots.show(*step.keys, step.rows);
+        }
+        std::vector<std::string> seen;
+        for (std::size_t k = 0; k < slots.size(); ++k) {
+            seen.push_back(slots[k].file + slots[k].dir);
+        }
+        EXPECT_EQ(seen, step.expected) << "step " << s;
+    }
+    EXPECT_THROW(slots[6], std::out_of_range);
+}
+
+}  // namespace
+}  // namespace vollo
