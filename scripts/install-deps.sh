@@ -8,14 +8,15 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # the windows
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
   # the sound: playbin, mp3, wav, avi and MIDI through fluidsynth with a General MIDI soundfont
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   gstreamer1.0-tools timgm6mb-soundfont
   # an audio output for the desktop (PulseAudio/PipeWire/ALSA)
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
-  # screenshots of the windows without a display
+  # screenshots of the windows without a display (openbox and xdotool below also serve
+  # the window-place test)
   xvfb xauth imagemagick x11-utils
   # installing: icons drawn from the SVG, the menu entry's and AppStream data's validators,
   # and a window manager and key presses for starting and closing the installed program

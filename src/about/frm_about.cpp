@@ -31,6 +31,7 @@ FrmAbout::FrmAbout(FormRegistry& registry, AppContext& app)
     lblDescription.setCaption("Written by the Vollo developers. Updates: https://vollo.example.org/");
     lblDescription.setFont({"Tahoma", 9.0f, false});
     cmdOK.move(4440, 1920, 1260, 345);
+    cmdOK.isDefault = true;
     cmdOK.setCaption("OK");
     cmdSysInfo.move(5760, 1920, 1245, 345);
     cmdSysInfo.setCaption("&System Info...");

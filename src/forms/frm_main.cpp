@@ -105,7 +105,8 @@ void FrmMain::layout() {
 
     lblFirstTime.move(120, 40, 1695, 495);
     lblFirstTime.setCaption("Click File->Options to add media folders.");
-    lblFirstTime.setColors(kWhite, std::nullopt);
+    // Opaque on the heading's own grey: the hint stands in the heading's place.
+    lblFirstTime.setColors(kWhite, kDarkGrey);
 
     frmMiniKeyboard.move(1800, 0, 3375, 495);
     frmMiniKeyboard.setVisible(false);
@@ -133,10 +134,12 @@ void FrmMain::layout() {
     txtFilter.move(960, 5880, 2895, 390);
     txtFilter.setFont({"Courier New", 12.0f, false});
     txtFilter.setColors(kBlack, kWhite);
+    txtFilter.setToolTipText("Show only songs whose titles begin with this text");
     cmdAdd.move(3960, 5880, 1215, 375);
     cmdAdd.setCaption("Add");
     cmdAdd.setFont(kTahoma975Bold);
     cmdAdd.setColors(std::nullopt, kSilver);
+    cmdAdd.setToolTipText("Add selected song(s) to playlist");
 
     lblPlaylist.move(5400, 120, 1215, 375);
     lblPlaylist.setCaption("Playlist");
@@ -168,6 +171,7 @@ void FrmMain::layout() {
     cmdRemove.setCaption("Remove");
     cmdRemove.setFont(kTahoma975Bold);
     cmdRemove.setColors(std::nullopt, kSilver);
+    cmdRemove.setToolTipText("Remove selected song(s) from playlist");
 
     Frame1.move(120, 6360, 8775, 1455);
     Frame1.setColors(std::nullopt, kGrey);
@@ -191,6 +195,15 @@ void FrmMain::layout() {
     for (CommandButton* button : {&cmdPlay, &cmdPause, &cmdStop}) {
         button->setColors(std::nullopt, kDarkGrey);
     }
+    cmdPlay.setToolTipText("Play the current song");
+    cmdPause.setToolTipText("Pause the current song");
+    cmdStop.setToolTipText("Stop the current song");
+    tracker.setToolTipText("Drag the knob along the bar to move through the song");
+    trackee.setToolTipText("Drag to move through the song");
+    volume.setToolTipText("Drag the knob along the bar to change the volume");
+    volumeTrackee.setToolTipText("Drag to change the volume");
+    shuffle.setToolTipText("Play the playlist in random order");
+    repeat.setToolTipText("Start the playlist again after its last song");
     tracker.move(1680, 1035, 2535, 255);
     tracker.setPicture("track");
     trackee.move(1680, 1035, 210, 255);

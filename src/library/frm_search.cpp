@@ -29,6 +29,7 @@ FrmSearch::FrmSearch(FormRegistry& registry, AppContext& app)
     cmdAdd.setCaption("Add selected file(s) to playlist");
     lstInfo.setVisible(false);
     useFormFontForControls();
+    cmdGo.isDefault = true;
     tabOrder = {"txtSearch", "cmdGo", "lstResults", "cmdAdd"};
 
     on("cmdGo_Click", [this](EventArgs&) { cmdGo_Click(); });

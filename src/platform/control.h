@@ -183,6 +183,11 @@ class CommandButton : public Control {
         : Control(form, ControlKind::CommandButton, std::move(name), index) {}
     // The user pressed the button (the binding never calls this while disabled).
     void click() { raise("Click"); }
+    // Enter in the button's window presses the default button, Escape the cancel button.
+    bool isDefault = false;
+    bool isCancel = false;
+    // The button is shown held down while this returns true (read after every event).
+    std::function<bool()> shownDown;
 };
 
 class Frame : public Control {
@@ -254,6 +259,10 @@ class ListBox : public Control {
     ListBox(Form& form, std::string name, int index = -1)
         : Control(form, ControlKind::ListBox, std::move(name), index) {}
     bool sorted = false;
+    // Enter in the list raises DblClick, as a double-click does.
+    bool enterActivates = false;
+    // The row shown in bold, -1 for none (read after every event; the texts are unchanged).
+    std::function<int()> boldRow;
 
     int listCount() const { return static_cast<int>(items_.size()); }
     std::string list(int i) const { return std::string(text(i)); }

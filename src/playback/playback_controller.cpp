@@ -41,6 +41,10 @@ void PlaybackController::bind() {
     main_.on("cmdStop_Click", [this](EventArgs&) { cmdStop_Click(); });
     main_.on("playList_DblClick", [this](EventArgs&) { playList_DblClick(); });
     main_.on("shuffle_Click", [this](EventArgs&) { shuffle_Click(); });
+    main_.playList.enterActivates = true;
+    // What the window shows of the playback state beyond the labels.
+    main_.playList.boldRow = [this] { return main_.currentSong; };
+    main_.cmdPause.shownDown = [this] { return music().playState() == 1; };
 }
 
 MediaPlayer& PlaybackController::music() {

@@ -29,6 +29,8 @@ FrmBrowse::FrmBrowse(FormRegistry& registry, AppContext& app)
     arrayElement.move(1680, 4200, 255, 135);
     arrayElement.setVisible(false);
     useFormFontForControls();
+    cmdOK.isDefault = true;
+    cmdCancel.isCancel = true;
     tabOrder = {"Dir1", "Drive1", "cmdOK", "cmdCancel", "arrayElement"};
 
     on("Form_Load", [this](EventArgs&) { Form_Load(); });

@@ -52,6 +52,8 @@ FrmOptions::FrmOptions(FormRegistry& registry, AppContext& app)
     useFormFontForControls();
     Label2.setFont({"Verdana", 8.25f, true});
 
+    cmdApply.isDefault = true;
+    cmdCancel.isCancel = true;
     tabOrder = {"chkConfirmExit", "cmdApply", "cmdCancel", "txtFontSize"};
     for (int k = 0; k < kDirCount; ++k) {
         tabOrder.push_back("mDir(" + std::to_string(k) + ")");

@@ -1,24 +1,18 @@
 #include "platform/qt/form_window.h"
 
-#include <QAction>
-#include <QCheckBox>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QDrag>
-#include <QDropEvent>
-#include <QLabel>
-#include <QMenu>
+#include <QKeyEvent>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QPushButton>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/drag_drop.h"
+#include "platform/qt/form_menus.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/list_view.h"
-#include "platform/qt/pictures.h"
 #include "platform/qt/widgets.h"
 
 namespace vollo::qt {
@@ -42,13 +36,27 @@ Qt::WindowFlags flagsFor(Form::Border border, bool isMain) {
     return flags;
 }
 
-void setPaletteColor(QWidget& widget, QPalette::ColorRole role, std::optional<DesignColor> color) {
+QColor mixed(const QColor& a, const QColor& b) {
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+}
+
+// The design's colours for a foreground and a background role. The design
+// colours hold while the widget is enabled; disabled, the text is drawn half
+// way to the background, so a disabled control looks disabled on any face.
+void setPaletteColors(QWidget& widget, QPalette::ColorRole foreRole, std::optional<DesignColor> fore,
+                      QPalette::ColorRole backRole, std::optional<DesignColor> back) {
+    const QPalette desktop = QApplication::palette(&widget);
     QPalette palette = widget.palette();
-    if (color) {
-        palette.setColor(role, designColor(*color));
-    } else {
-        palette.setColor(role, QPalette().color(role));
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, foreRole, fore ? designColor(*fore) : desktop.color(group, foreRole));
+        palette.setColor(group, backRole, back ? designColor(*back) : desktop.color(group, backRole));
     }
+    palette.setColor(QPalette::Disabled, backRole,
+                     back ? designColor(*back) : desktop.color(QPalette::Disabled, backRole));
+    palette.setColor(QPalette::Disabled, foreRole,
+                     fore || back ? mixed(palette.color(QPalette::Active, foreRole),
+                                          palette.color(QPalette::Disabled, backRole))
+                                  : desktop.color(QPalette::Disabled, foreRole));
     widget.setPalette(palette);
 }
 
@@ -65,22 +73,10 @@ int buttonCode(Qt::MouseButton button) {
     }
 }
 
-Qt::Alignment labelAlignment(Label::Align align) {
-    switch (align) {
-        case Label::Align::Right:
-            return Qt::AlignRight | Qt::AlignTop;
-        case Label::Align::Center:
-            return Qt::AlignHCenter | Qt::AlignTop;
-        case Label::Align::Left:
-            break;
-    }
-    return Qt::AlignLeft | Qt::AlignTop;
-}
-
 }  // namespace
 
-FormWindow::FormWindow(FormRegistry& registry, Form& form, const Units& units, bool isMain)
-    : QWidget(nullptr, flagsFor(form.border, isMain)),
+FormWindow::FormWindow(FormRegistry& registry, Form& form, const Units& units, bool isMain, QWidget* owner)
+    : QWidget(owner, flagsFor(form.border, isMain)),
       registry_(registry),
       form_(&form),
       formName_(form.name()),
@@ -92,7 +88,7 @@ FormWindow::FormWindow(FormRegistry& registry, Form& form, const Units& units, b
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    client_ = new Surface(this);
+    client_ = new Surface(nullptr, this);
     client_->setObjectName(QStringLiteral("client"));
     if (form.backColor) {
         client_->setBackColor(designColor(*form.backColor));
@@ -102,12 +98,12 @@ FormWindow::FormWindow(FormRegistry& registry, Form& form, const Units& units, b
     client_->setPicture(form.picture);
     client_->setFont(fontFor(form.font()));
     layout->addWidget(client_);
-    controlOf_.insert(client_, nullptr);
-    watchDrops(*client_);
+    drag_ = new DragDrop(*this);
+    drag_->watch(*client_, *client_, nullptr);
 
-    buildMenus();
-    if (menuBar_) {
-        layout->setMenuBar(menuBar_);
+    menus_ = new FormMenus(*this, form);
+    if (menus_->menuBar()) {
+        layout->setMenuBar(menus_->menuBar());
     }
     for (const auto& control : form.controls()) {
         if (control->kind() != ControlKind::Menu) {
@@ -132,6 +128,10 @@ QWidget* FormWindow::clientArea() const {
     return client_;
 }
 
+QMenuBar* FormWindow::menuBar() const {
+    return menus_->menuBar();
+}
+
 QWidget* FormWindow::widgetFor(const Control& control) const {
     const auto it = bound_.find(&control);
     return it == bound_.end() ? nullptr : it->second.widget;
@@ -146,8 +146,7 @@ QWidget* FormWindow::widgetFor(const std::string& controlKey) const {
 }
 
 QAction* FormWindow::actionFor(const Control& control) const {
-    const auto it = bound_.find(&control);
-    return it == bound_.end() ? nullptr : it->second.action;
+    return menus_->actionFor(control);
 }
 
 QTimer* FormWindow::timerFor(const Control& control) const {
@@ -162,27 +161,16 @@ void FormWindow::detach() {
     form_->setObserver(nullptr);
     for (auto& [control, bound] : bound_) {
         const_cast<Control*>(control)->setObserver(nullptr);
-        if (auto* list = qobject_cast<ListView*>(bound.widget)) {
-            list->detach();
-        } else if (auto* edit = qobject_cast<LineEdit*>(bound.widget)) {
-            edit->detach();
-        } else if (auto* picture = qobject_cast<PictureWidget*>(bound.widget)) {
-            picture->detach();
-        } else if (auto* dir = qobject_cast<DirListWidget*>(bound.widget)) {
-            dir->detach();
+        if (bound.shows) {
+            bound.shows->detach();
         }
         if (bound.timer) {
             bound.timer->stop();
         }
-        if (bound.action) {
-            bound.action->disconnect(this);
-        }
-        if (bound.menu) {
-            bound.menu->disconnect(this);
-        }
     }
+    menus_->detach();
+    drag_->detach();
     controlOf_.clear();
-    dragPlaces_.clear();
     form_ = nullptr;
 }
 
@@ -190,11 +178,20 @@ bool FormWindow::run(const std::function<void()>& fn) {
     if (!form_) {
         return false;
     }
-    return registry_.dispatch([this, &fn] {
+    QPointer<FormWindow> alive(this);
+    const bool ran = registry_.dispatch([this, &fn] {
         if (form_) {
             fn();
         }
     });
+    if (alive && form_) {
+        for (auto& [control, bound] : bound_) {
+            if (bound.shows) {
+                bound.shows->refresh();
+            }
+        }
+    }
+    return ran;
 }
 
 bool FormWindow::raiseEvent(Control& control, const std::string& event, EventArgs args) {
@@ -220,94 +217,13 @@ bool FormWindow::raiseMouse(Control& control, const std::string& event, const QM
     return raiseEvent(control, event, std::move(args));
 }
 
-QMimeData* FormWindow::dragData(const Control& control) {
-    auto* data = new QMimeData;
-    const std::string payload = std::to_string(QCoreApplication::applicationPid()) + "\n" +
-                                control.form().name() + "\n" + control.key();
-    data->setData(QString::fromLatin1(kControlMimeType), QByteArray::fromStdString(payload));
-    return data;
-}
-
-Control* FormWindow::draggedControl(const QMimeData* data) const {
-    if (!data || !data->hasFormat(QString::fromLatin1(kControlMimeType))) {
-        return nullptr;
-    }
-    const std::string payload = data->data(QString::fromLatin1(kControlMimeType)).toStdString();
-    const size_t first = payload.find('\n');
-    const size_t second = first == std::string::npos ? first : payload.find('\n', first + 1);
-    if (second == std::string::npos) {
-        return nullptr;
-    }
-    // Only drags that started in this process.
-    if (payload.substr(0, first) != std::to_string(QCoreApplication::applicationPid())) {
-        return nullptr;
-    }
-    const Form* source = registry_.loaded(payload.substr(first + 1, second - first - 1));
-    return source ? source->find(payload.substr(second + 1)) : nullptr;
-}
-
 void FormWindow::startDrag(Control& control, QWidget& widget, const QPoint& at) {
-    auto* drag = new QDrag(&widget);
-    drag->setMimeData(dragData(control));
-    drag->setPixmap(dragOutline(widget.size()));
-    drag->setHotSpot(at);
-    drag->exec(Qt::MoveAction);
-}
-
-void FormWindow::watchDrops(QWidget& widget) {
-    widget.setAcceptDrops(true);
-    widget.installEventFilter(this);
-}
-
-void FormWindow::buildMenus() {
-    std::vector<MenuEntry*> tops;
-    for (const auto& control : form_->controls()) {
-        if (control->kind() == ControlKind::Menu && !control->container()) {
-            tops.push_back(static_cast<MenuEntry*>(control.get()));
-        }
-    }
-    if (tops.empty()) {
-        return;
-    }
-    menuBar_ = new QMenuBar(this);
-    for (MenuEntry* top : tops) {
-        QMenu* menu = menuBar_->addMenu(shownText(top->caption()));
-        Bound& bound = bound_[top];
-        bound.menu = menu;
-        bound.action = menu->menuAction();
-        connect(menu, &QMenu::aboutToShow, this, [this, top] { raiseEvent(*top, "Click"); });
-        for (MenuEntry* entry : top->entries) {
-            buildMenuEntry(*entry, *menu);
-        }
-        applyMenu(*top, bound);
-    }
-}
-
-void FormWindow::buildMenuEntry(MenuEntry& entry, QMenu& parent) {
-    Bound& bound = bound_[&entry];
-    if (entry.isSeparator()) {
-        bound.action = parent.addSeparator();
-    } else if (!entry.entries.empty()) {
-        bound.menu = parent.addMenu(shownText(entry.caption()));
-        bound.action = bound.menu->menuAction();
-        for (MenuEntry* child : entry.entries) {
-            buildMenuEntry(*child, *bound.menu);
-        }
-    } else {
-        bound.action = parent.addAction(shownText(entry.caption()));
-        connect(bound.action, &QAction::triggered, this, [this, &entry] {
-            run([&entry] { entry.click(); });
-            // The check mark is the control's, whatever the action toggled.
-            if (form_) {
-                applyMenu(entry, bound_[&entry]);
-            }
-        });
-    }
-    applyMenu(entry, bound);
+    drag_->start(control, widget, at);
 }
 
 void FormWindow::buildControl(Control& control) {
-    if (bound_.count(&control)) {
+    if (bound_.count(&control) || control.kind() == ControlKind::Menu ||
+        control.kind() == ControlKind::FileDialog) {
         return;
     }
     QWidget* parent = client_;
@@ -318,95 +234,57 @@ void FormWindow::buildControl(Control& control) {
         }
     }
     Bound& bound = bound_[&control];
-    QWidget* widget = nullptr;
-    switch (control.kind()) {
-        case ControlKind::ListBox: {
-            auto* view = new ListView(*this, static_cast<ListBox&>(control), parent);
-            watchDrops(*view->viewport());
-            controlOf_.insert(view->viewport(), &control);
-            widget = view;
-            break;
-        }
-        case ControlKind::TextBox:
-            widget = new LineEdit(*this, static_cast<TextBox&>(control), parent);
-            break;
-        case ControlKind::Label: {
-            auto* label = new QLabel(parent);
-            label->setTextFormat(Qt::PlainText);
-            label->setWordWrap(true);
-            label->setAlignment(labelAlignment(static_cast<Label&>(control).alignment));
-            widget = label;
-            break;
-        }
-        case ControlKind::CommandButton: {
-            auto* button = new QPushButton(parent);
-            button->setAutoDefault(false);
-            connect(button, &QPushButton::clicked, this,
-                    [this, &control] { run([&control] { static_cast<CommandButton&>(control).click(); }); });
-            widget = button;
-            break;
-        }
-        case ControlKind::CheckBox: {
-            auto* box = new QCheckBox(parent);
-            connect(box, &QCheckBox::clicked, this, [this, &control, box](bool checked) {
-                QPointer<QCheckBox> alive(box);
-                run([&control, checked] { static_cast<CheckBox&>(control).setValue(checked ? 1 : 0); });
-                if (alive && form_) {
-                    apply(control, Prop::Value);
-                }
-            });
-            widget = box;
-            break;
-        }
-        case ControlKind::Frame:
-            widget = new Surface(parent);
-            break;
-        case ControlKind::Picture:
-            widget = new PictureWidget(*this, static_cast<Picture&>(control), parent);
-            break;
-        case ControlKind::DirList:
-            widget = new DirListWidget(*this, static_cast<DirList&>(control), parent);
-            break;
-        case ControlKind::DriveList: {
-            auto* combo = new QComboBox(parent);
-            connect(combo, &QComboBox::activated, this, [this, &control, combo](int row) {
-                if (!form_) {
-                    return;
-                }
-                QPointer<QComboBox> alive(combo);
-                auto& drives = static_cast<DriveList&>(control);
-                if (row >= 0 && row < static_cast<int>(drives.drives().size())) {
-                    const std::string drive = drives.drives()[static_cast<size_t>(row)];
-                    run([&drives, drive] { drives.setDrive(drive); });
-                }
-                if (alive && form_) {
-                    apply(control, Prop::Drive);
-                }
-            });
-            widget = combo;
-            break;
-        }
-        case ControlKind::Timer: {
-            bound.timer = new QTimer(this);
-            auto& timer = static_cast<Timer&>(control);
-            connect(bound.timer, &QTimer::timeout, this, [this, &timer] { run([&timer] { timer.tick(); }); });
-            applyTimer(timer, bound);
-            return;
-        }
-        case ControlKind::Menu:
-        case ControlKind::FileDialog:
-            return;
+    if (control.kind() == ControlKind::Timer) {
+        bound.timer = new QTimer(this);
+        auto& timer = static_cast<Timer&>(control);
+        connect(bound.timer, &QTimer::timeout, this, [this, &timer] { run([&timer] { timer.tick(); }); });
+        applyTimer(timer, *bound.timer);
+        return;
     }
+    QWidget* widget = makeWidget(control, parent, bound.shows);
     bound.widget = widget;
     widget->setObjectName(QString::fromStdString(control.key()));
     controlOf_.insert(widget, &control);
-    watchDrops(*widget);
+    if (auto* list = dynamic_cast<ListView*>(bound.shows)) {
+        // Drops land on a list's viewport; they are measured in the list.
+        drag_->watch(*list->viewport(), *widget, &control);
+    }
+    drag_->watch(*widget, *widget, &control);
     for (Prop what : {Prop::Geometry, Prop::Font, Prop::Colors, Prop::Picture, Prop::Text, Prop::ToolTip,
                       Prop::Enabled, Prop::Value, Prop::Items, Prop::Path, Prop::Drive, Prop::Visible}) {
         apply(control, what);
     }
-    if (auto* list = qobject_cast<ListView*>(widget)) {
-        list->syncSelectionFromControl();
+    bound.shows->refresh();
+}
+
+QWidget* FormWindow::makeWidget(Control& control, QWidget* parent, ControlWidget*& shows) {
+    const auto make = [&shows](auto* widget) -> QWidget* {
+        shows = widget;
+        return widget;
+    };
+    switch (control.kind()) {
+        case ControlKind::ListBox: {
+            auto* view = new ListView(*this, static_cast<ListBox&>(control), parent);
+            view->syncSelectionFromControl();
+            return make(view);
+        }
+        case ControlKind::TextBox:
+            return make(new LineEdit(*this, static_cast<TextBox&>(control), parent));
+        case ControlKind::Label:
+            return make(new LabelWidget(static_cast<Label&>(control), parent));
+        case ControlKind::CommandButton:
+            return make(new Button(*this, static_cast<CommandButton&>(control), parent));
+        case ControlKind::CheckBox:
+            return make(new CheckBoxWidget(*this, static_cast<CheckBox&>(control), parent));
+        case ControlKind::Picture:
+            return make(new PictureWidget(*this, static_cast<Picture&>(control), parent));
+        case ControlKind::DirList:
+            return make(new DirListWidget(*this, static_cast<DirList&>(control), parent));
+        case ControlKind::DriveList:
+            return make(new DriveCombo(*this, static_cast<DriveList&>(control), parent));
+        case ControlKind::Frame:
+        default:
+            return make(new Surface(&control, parent));
     }
 }
 
@@ -432,6 +310,10 @@ void FormWindow::applyWindowGeometry() {
         return;
     }
     client_->setFixedSize(units_.pixels(form_->clientWidth()), units_.pixels(form_->clientHeight()));
+    // The window takes its size now: a size the layout set only at showing
+    // would make the window system place the client, not the frame, where
+    // move() asks. move() places the frame's outer edge, as pos() reads it.
+    layout()->activate();
     const QPoint place(units_.pixels(form_->left()), units_.pixels(form_->top()));
     if (pos() != place) {
         move(place);
@@ -474,14 +356,20 @@ void FormWindow::formBroughtToFront(Form& form) {
 }
 
 void FormWindow::propertyChanged(Control& control, Prop what) {
-    if (form_) {
+    if (!form_) {
+        return;
+    }
+    if (control.kind() == ControlKind::Menu) {
+        menus_->apply(static_cast<MenuEntry&>(control));
+    } else {
         apply(control, what);
     }
 }
 
 void FormWindow::listChanged(ListBox& list, const ListChange& change) {
-    if (auto* view = qobject_cast<ListView*>(widgetFor(list))) {
-        view->itemsChanged(change);
+    const auto it = bound_.find(&list);
+    if (it != bound_.end() && it->second.shows) {
+        static_cast<ListView*>(it->second.shows)->itemsChanged(change);
     }
 }
 
@@ -491,12 +379,8 @@ void FormWindow::apply(Control& control, Prop what) {
         return;
     }
     Bound& bound = it->second;
-    if (control.kind() == ControlKind::Menu) {
-        applyMenu(static_cast<MenuEntry&>(control), bound);
-        return;
-    }
     if (bound.timer) {
-        applyTimer(static_cast<Timer&>(control), bound);
+        applyTimer(static_cast<Timer&>(control), *bound.timer);
         return;
     }
     QWidget* widget = bound.widget;
@@ -516,72 +400,25 @@ void FormWindow::apply(Control& control, Prop what) {
             break;
         case Prop::Font:
             widget->setFont(fontFor(control.font()));
-            if (auto* list = qobject_cast<ListView*>(widget)) {
-                list->fontChanged();
-            }
             break;
-        case Prop::ToolTip:
-            widget->setToolTip(shownText(control.toolTipText()));
+        case Prop::ToolTip: {
+            const QString tip = shownText(control.toolTipText());
+            widget->setToolTip(tip);
+            // A control that shows only a picture or a symbol is named by its tooltip.
+            const bool symbolOnly =
+                control.kind() == ControlKind::Picture || control.caption().empty() ||
+                control.caption().find_first_of(
+                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") == std::string::npos;
+            widget->setAccessibleName(symbolOnly ? tip : QString());
             break;
+        }
         case Prop::Colors:
             applyColors(control, *widget);
             break;
-        case Prop::Picture:
-            if (auto* button = qobject_cast<QPushButton*>(widget)) {
-                button->setIcon(control.picture().empty() ? QIcon() : buttonIcon(control.picture()));
-                const int side = std::max(8, std::min(widget->width(), widget->height()) * 2 / 3);
-                button->setIconSize(QSize(side, side));
-            } else if (auto* surface = qobject_cast<Surface*>(widget)) {
-                surface->setPicture(control.picture());
-            }
-            break;
-        case Prop::Text:
-            applyText(control, bound);
-            break;
-        case Prop::Value:
-            if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-                const int value = static_cast<CheckBox&>(control).value();
-                box->setTristate(value == 2);
-                box->setCheckState(value == 1   ? Qt::Checked
-                                   : value == 2 ? Qt::PartiallyChecked
-                                                : Qt::Unchecked);
-            }
-            break;
-        case Prop::Items:
-        case Prop::Drive:
-            if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-                const auto& drives = static_cast<DriveList&>(control);
-                if (what == Prop::Items) {
-                    const QSignalBlocker quiet(combo);
-                    combo->clear();
-                    for (const std::string& drive : drives.drives()) {
-                        combo->addItem(shownText(drive));
-                    }
-                }
-                const auto& list = drives.drives();
-                const auto found = std::find(list.begin(), list.end(), drives.drive());
-                const QSignalBlocker quiet(combo);
-                combo->setCurrentIndex(found == list.end() ? -1 : static_cast<int>(found - list.begin()));
-            }
-            break;
-        case Prop::Selection:
-            if (auto* list = qobject_cast<ListView*>(widget)) {
-                list->selectionChangedInControl();
-            }
-            break;
-        case Prop::TopIndex:
-            if (auto* list = qobject_cast<ListView*>(widget)) {
-                list->scrollToTopIndex();
-            }
-            break;
-        case Prop::Path:
-            if (auto* dir = qobject_cast<DirListWidget*>(widget)) {
-                dir->syncFromControl();
-            }
-            break;
-        case Prop::Checked:
+        default:
             break;
     }
+    bound.shows->sync(what);
 }
 
 void FormWindow::applyColors(Control& control, QWidget& widget) {
@@ -591,69 +428,80 @@ void FormWindow::applyColors(Control& control, QWidget& widget) {
         case ControlKind::Label:
         case ControlKind::CheckBox:
             // A check box paints its background in the Button role, a label in Window.
-            setPaletteColor(widget, widget.foregroundRole(), fore);
-            setPaletteColor(widget, widget.backgroundRole(), back);
+            setPaletteColors(widget, widget.foregroundRole(), fore, widget.backgroundRole(), back);
             widget.setAutoFillBackground(back.has_value());
             break;
         case ControlKind::CommandButton:
-            setPaletteColor(widget, QPalette::ButtonText, fore);
-            setPaletteColor(widget, QPalette::Button, back);
+            setPaletteColors(widget, QPalette::ButtonText, fore, QPalette::Button, back);
             break;
         case ControlKind::TextBox:
         case ControlKind::ListBox:
         case ControlKind::DirList:
         case ControlKind::DriveList:
-            setPaletteColor(widget, QPalette::Text, fore);
-            setPaletteColor(widget, QPalette::Base, back);
-            break;
-        case ControlKind::Frame:
-        case ControlKind::Picture:
-            if (auto* surface = qobject_cast<Surface*>(&widget)) {
-                surface->setBackColor(back ? designColor(*back) : QColor());
-            }
+            setPaletteColors(widget, QPalette::Text, fore, QPalette::Base, back);
             break;
         default:
             break;
     }
 }
 
-void FormWindow::applyText(Control& control, Bound& bound) {
-    const QString text = shownText(control.caption());
-    if (auto* label = qobject_cast<QLabel*>(bound.widget)) {
-        label->setText(text);
-    } else if (auto* button = qobject_cast<QPushButton*>(bound.widget)) {
-        button->setText(text);
-    } else if (auto* box = qobject_cast<QCheckBox*>(bound.widget)) {
-        box->setText(text);
-    } else if (auto* edit = qobject_cast<LineEdit*>(bound.widget)) {
-        edit->syncFromControl();
-    }
-}
-
-void FormWindow::applyMenu(MenuEntry& entry, Bound& bound) {
-    if (!bound.action) {
-        return;
-    }
-    if (!entry.isSeparator()) {
-        bound.action->setText(shownText(entry.caption()));
-    }
-    // Entries show a check mark only while checked, as the desktop's menus do.
-    bound.action->setCheckable(entry.checked());
-    bound.action->setChecked(entry.checked());
-    bound.action->setEnabled(entry.enabled());
-    bound.action->setVisible(entry.visible());
-}
-
-void FormWindow::applyTimer(Timer& timer, Bound& bound) {
+void FormWindow::applyTimer(Timer& timer, QTimer& qtimer) {
     // Window timers never fire more often than every 15 ms.
     const bool running = timer.enabled() && timer.intervalMs > 0;
     if (!running) {
-        bound.timer->stop();
+        qtimer.stop();
         return;
     }
     const int interval = std::max(timer.intervalMs, 15);
-    if (!bound.timer->isActive() || bound.timer->interval() != interval) {
-        bound.timer->start(interval);
+    if (!qtimer.isActive() || qtimer.interval() != interval) {
+        qtimer.start(interval);
+    }
+}
+
+CommandButton* FormWindow::buttonWith(bool CommandButton::*role) const {
+    if (!form_) {
+        return nullptr;
+    }
+    for (const auto& control : form_->controls()) {
+        if (control->kind() == ControlKind::CommandButton) {
+            auto* button = static_cast<CommandButton*>(control.get());
+            if (button->*role) {
+                return button;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool escape = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    if (!form_ || (!enter && !escape)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Control* focused = controlOf_.value(focusWidget(), nullptr);
+    CommandButton* button = nullptr;
+    if (enter) {
+        if (focused && focused->kind() == ControlKind::CommandButton) {
+            button = static_cast<CommandButton*>(focused);
+        } else if (focused && form_->handler(focused->name() + "_KeyDown")) {
+            // The control's own key handler has had the key.
+            return;
+        } else {
+            button = buttonWith(&CommandButton::isDefault);
+        }
+    } else {
+        button = buttonWith(&CommandButton::isCancel);
+        if (!button && !isMain_) {
+            close();
+            return;
+        }
+    }
+    // Exactly as a click: never on a button that is disabled or hidden.
+    if (QWidget* widget = button ? widgetFor(*button) : nullptr;
+        widget && widget->isEnabled() && widget->isVisible()) {
+        run([button] { button->click(); });
     }
 }
 
@@ -696,77 +544,6 @@ void FormWindow::moveEvent(QMoveEvent* event) {
         form_->windowMoved(static_cast<float>(units_.twips(place.x())),
                            static_cast<float>(units_.twips(place.y())));
     }
-}
-
-bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::DragLeave:
-        case QEvent::Drop:
-            return handleDrag(watched, event);
-        default:
-            return QWidget::eventFilter(watched, event);
-    }
-}
-
-bool FormWindow::handleDrag(QObject* watched, QEvent* event) {
-    if (!form_ || !controlOf_.contains(watched)) {
-        return false;
-    }
-    // The control under the pointer: a list's viewport stands for its list;
-    // the client area for the form itself.
-    Control* target = controlOf_.value(watched);
-    auto* receiver = static_cast<QWidget*>(watched);
-    QWidget* frame = target ? widgetFor(*target) : client_;
-    const auto send = [this, target](const std::string& event, EventArgs args) {
-        run([this, target, &event, &args] {
-            if (target) {
-                target->raise(event, args);
-            } else {
-                form_->call("Form_" + event, args);
-            }
-        });
-    };
-
-    if (event->type() == QEvent::DragLeave) {
-        const auto place = dragPlaces_.find(watched);
-        if (place == dragPlaces_.end()) {
-            return true;
-        }
-        const DragPlace last = place.value();
-        dragPlaces_.erase(place);
-        if (last.source) {
-            EventArgs args;
-            args.args = {Arg(last.source), Arg(last.x), Arg(last.y), Arg(1.0)};
-            send("DragOver", std::move(args));
-        }
-        return true;
-    }
-
-    auto* drop = static_cast<QDropEvent*>(event);
-    Control* source = draggedControl(drop->mimeData());
-    if (!source) {
-        drop->ignore();
-        return true;
-    }
-    const QPoint at = receiver->mapTo(frame, drop->position().toPoint());
-    const double x = units_.twips(at.x());
-    const double y = units_.twips(at.y());
-    drop->setDropAction(Qt::MoveAction);
-    drop->accept();
-    EventArgs args;
-    if (event->type() == QEvent::Drop) {
-        dragPlaces_.remove(watched);
-        args.args = {Arg(source), Arg(x), Arg(y)};
-        send("DragDrop", std::move(args));
-    } else {
-        const double state = event->type() == QEvent::DragEnter ? 0.0 : 2.0;
-        dragPlaces_.insert(watched, DragPlace{source, x, y});
-        args.args = {Arg(source), Arg(x), Arg(y), Arg(state)};
-        send("DragOver", std::move(args));
-    }
-    return true;
 }
 
 }  // namespace vollo::qt

@@ -3,10 +3,10 @@
 // control at its place. The window observes the form and its controls and
 // mirrors every change; user actions update the controls and run their
 // handlers through the registry's dispatcher, so no two handlers interleave.
+// The form's left and top are the window's outer edge, its frame included.
 #pragma once
 
 #include <QHash>
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -18,33 +18,33 @@
 
 class QAction;
 class QKeyEvent;
-class QMenu;
 class QMenuBar;
-class QMimeData;
 class QMouseEvent;
 class QTimer;
 
 namespace vollo::qt {
 
+class ControlWidget;
+class DragDrop;
+class FormMenus;
 class Surface;
-
-// The MIME type of a control being dragged: "<process id>\n<form>\n<control key>".
-inline constexpr const char* kControlMimeType = "application/x-vollo-control";
 
 class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     Q_OBJECT
   public:
     // isMain: closing this window asks its Form_Unload and ends the program;
-    // closing another window unloads its form.
-    FormWindow(FormRegistry& registry, Form& form, const Units& units, bool isMain);
+    // closing another window unloads its form. owner: the window this one
+    // stays above (null for none); it stays usable.
+    FormWindow(FormRegistry& registry, Form& form, const Units& units, bool isMain, QWidget* owner = nullptr);
     ~FormWindow() override;
 
     // The form, or null once it has been unloaded.
     Form* form() const { return form_; }
+    FormRegistry& registry() const { return registry_; }
     const std::string& formName() const { return formName_; }
     const Units& units() const { return units_; }
     QWidget* clientArea() const;
-    QMenuBar* menuBar() const { return menuBar_; }
+    QMenuBar* menuBar() const;
 
     // The widget, menu action or timer standing for a control.
     QWidget* widgetFor(const Control& control) const;
@@ -55,8 +55,9 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     // The form was unloaded: stop observing, forward nothing more.
     void detach();
 
-    // Runs fn as one event through the dispatcher; false when another handler
-    // runs, the program has ended, or the form is gone.
+    // Runs fn as one event through the dispatcher, then shows the state the
+    // controls keep outside themselves; false when another handler runs, the
+    // program has ended, or the form is gone.
     bool run(const std::function<void()>& fn);
     // A control's event, through the dispatcher.
     bool raiseEvent(Control& control, const std::string& event, EventArgs args = {});
@@ -66,10 +67,6 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     bool raiseMouse(Control& control, const std::string& event, const QMouseEvent& mouse);
     // The automatic drag of a control, from a press at `at` in its widget.
     void startDrag(Control& control, QWidget& widget, const QPoint& at);
-
-    // The data a drag of control carries, and the control a drag carries.
-    static QMimeData* dragData(const Control& control);
-    Control* draggedControl(const QMimeData* data) const;
 
     // FormObserver
     void formChanged(Form& form, Prop what) override;
@@ -81,44 +78,36 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the focused button or the default button, Escape the
+    // cancel button or closes the window as its close box does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     struct Bound {
         QWidget* widget = nullptr;
-        QAction* action = nullptr;
-        QMenu* menu = nullptr;
+        ControlWidget* shows = nullptr;
         QTimer* timer = nullptr;
     };
 
     void buildControl(Control& control);
-    void buildMenus();
-    void buildMenuEntry(MenuEntry& entry, QMenu& parent);
-    void watchDrops(QWidget& widget);
+    QWidget* makeWidget(Control& control, QWidget* parent, ControlWidget*& shows);
+    void applyTabOrder();
     void applyWindowGeometry();
     void apply(Control& control, Prop what);
     void applyColors(Control& control, QWidget& widget);
-    void applyText(Control& control, Bound& bound);
-    void applyMenu(MenuEntry& entry, Bound& bound);
-    void applyTimer(Timer& timer, Bound& bound);
-    void applyTabOrder();
-    bool handleDrag(QObject* watched, QEvent* event);
+    void applyTimer(Timer& timer, QTimer& qtimer);
+    CommandButton* buttonWith(bool CommandButton::*role) const;
 
     FormRegistry& registry_;
     Form* form_;
     std::string formName_;
     Units units_;
     bool isMain_;
-    QMenuBar* menuBar_ = nullptr;
+    FormMenus* menus_ = nullptr;
+    DragDrop* drag_ = nullptr;
     Surface* client_ = nullptr;
     std::unordered_map<const Control*, Bound> bound_;
     QHash<const QObject*, Control*> controlOf_;
-    // The last drag position over each receiving widget, for the leave state.
-    struct DragPlace {
-        Control* source = nullptr;
-        double x = 0, y = 0;
-    };
-    QHash<const QObject*, DragPlace> dragPlaces_;
 };
 
 }  // namespace vollo::qt

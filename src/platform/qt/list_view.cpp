@@ -1,8 +1,11 @@
 #include "platform/qt/list_view.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_style.h"
@@ -24,6 +27,9 @@ QVariant ListBoxModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::DisplayRole) {
         return shownText(list_->list(index.row()));
+    }
+    if (role == Qt::FontRole && index.row() == bold_) {
+        return boldFont_;
     }
     return {};
 }
@@ -58,6 +64,17 @@ void ListBoxModel::apply(const ListChange& change) {
     beginResetModel();
     rows_ = count;
     endResetModel();
+}
+
+void ListBoxModel::setBold(int row, const QFont& boldFont) {
+    const int old = bold_;
+    bold_ = row;
+    boldFont_ = boldFont;
+    for (int changed : {old, row}) {
+        if (changed >= 0 && changed < rows_) {
+            emit dataChanged(index(changed), index(changed), {Qt::FontRole});
+        }
+    }
 }
 
 void ListBoxModel::detach() {
@@ -142,16 +159,39 @@ void ListView::userSelectionChanged(const QItemSelection& selected, const QItemS
     guard_ = false;
 }
 
-void ListView::scrollToTopIndex() {
-    if (!list_ || list_->topIndex() >= model_->rowCount()) {
+void ListView::sync(Prop what) {
+    if (!list_) {
         return;
     }
-    scrollTo(model_->index(list_->topIndex()), QAbstractItemView::PositionAtTop);
+    switch (what) {
+        case Prop::Selection:
+            selectionChangedInControl();
+            break;
+        case Prop::TopIndex:
+            if (list_->topIndex() < model_->rowCount()) {
+                scrollTo(model_->index(list_->topIndex()), QAbstractItemView::PositionAtTop);
+            }
+            break;
+        case Prop::Font:
+            // Uniform item sizes are measured once; a new font needs a new measure.
+            doItemsLayout();
+            model_->setBold(model_->boldRow(), boldFont());
+            break;
+        default:
+            break;
+    }
 }
 
-void ListView::fontChanged() {
-    // Uniform item sizes are measured once; a new font needs a new measure.
-    doItemsLayout();
+void ListView::refresh() {
+    if (list_ && list_->boldRow && list_->boldRow() != model_->boldRow()) {
+        model_->setBold(list_->boldRow(), boldFont());
+    }
+}
+
+QFont ListView::boldFont() const {
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
 }
 
 void ListView::detach() {
@@ -166,9 +206,34 @@ void ListView::keyPressEvent(QKeyEvent* event) {
     if (list_) {
         window_.raiseKeyDown(*list_, *event);
     }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (self && list_ && enter && list_->enterActivates) {
+        window_.raiseEvent(*list_, "DblClick");
+        return;
+    }
     if (self && list_) {
         QListView::keyPressEvent(event);
     }
+}
+
+bool ListView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QListView::viewportEvent(event);
+    }
+    // Only a row cut at the view's edge shows its whole text.
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QFont font =
+        index.data(Qt::FontRole).isValid() ? index.data(Qt::FontRole).value<QFont>() : this->font();
+    const int room = viewport()->width() - visualRect(index).left() -
+                     2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
+    if (index.isValid() && QFontMetrics(font).horizontalAdvance(text) > room) {
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* event) {

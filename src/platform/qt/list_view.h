@@ -1,12 +1,16 @@
 // A list box as a QListView over a model that reads the control's items
 // directly: no widget per row, so a library of 100,000 titles costs nothing
-// more than its texts. The selection is kept in step both ways.
+// more than its texts. The selection is kept in step both ways; the row the
+// control names as bold is drawn bold; a row too long for the view shows its
+// whole text as a tooltip.
 #pragma once
 
 #include <QAbstractListModel>
+#include <QFont>
 #include <QListView>
 
 #include "platform/control.h"
+#include "platform/qt/widgets.h"
 
 namespace vollo::qt {
 
@@ -25,13 +29,18 @@ class ListBoxModel : public QAbstractListModel {
     void apply(const ListChange& change);
     // The control goes away: the model becomes empty and reads nothing more.
     void detach();
+    // The row drawn in boldFont (-1: none).
+    void setBold(int row, const QFont& boldFont);
+    int boldRow() const { return bold_; }
 
   private:
     const ListBox* list_;
     int rows_;  // the rows the views know of
+    int bold_ = -1;
+    QFont boldFont_;
 };
 
-class ListView : public QListView {
+class ListView : public QListView, public ControlWidget {
     Q_OBJECT
   public:
     ListView(FormWindow& window, ListBox& list, QWidget* parent);
@@ -44,17 +53,20 @@ class ListView : public QListView {
     // event is over (many single changes cost one pass).
     void selectionChangedInControl();
     void syncSelectionFromControl();
-    void scrollToTopIndex();
-    void fontChanged();
-    void detach();
+    void sync(Prop what) override;
+    // Follows the control's bold row.
+    void refresh() override;
+    void detach() override;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     // Typing edits the filter instead of searching the list.
     void keyboardSearch(const QString&) override {}
 
   private:
+    QFont boldFont() const;
     void userSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
     FormWindow& window_;

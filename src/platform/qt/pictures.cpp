@@ -4,7 +4,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgRenderer>
 #include <cmath>
+
+// The resource lives in a static library: its registration is called by name.
+static void initIconResource() {
+    Q_INIT_RESOURCE(vollo_icon);
+}
 
 namespace vollo::qt {
 
@@ -203,6 +209,24 @@ QIcon buttonIcon(const std::string& name) {
         drawn.addPixmap(pixmap);
     }
     return drawn;
+}
+
+QIcon programIcon() {
+    initIconResource();
+    QSvgRenderer drawing(QStringLiteral(":/icons/vollo.svg"));
+    QIcon icon;
+    if (!drawing.isValid()) {
+        return icon;
+    }
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        drawing.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 QPixmap dragOutline(const QSize& size) {

@@ -21,6 +21,10 @@ bool paintPicture(QPainter& painter, const QRect& rect, const std::string& name)
 // has one, the drawn picture otherwise.
 QIcon buttonIcon(const std::string& name);
 
+// Vollo's own picture (the record and its notes) at the usual icon sizes:
+// every window's icon.
+QIcon programIcon();
+
 // The outline that follows the pointer while a control is dragged.
 QPixmap dragOutline(const QSize& size);
 

@@ -1,5 +1,9 @@
 #include "platform/qt/qt_binding.h"
 
+#include <QApplication>
+
+#include "platform/qt/pictures.h"
+
 namespace vollo::qt {
 
 QtBinding::QtBinding(FormRegistry& registry, std::string mainForm)
@@ -9,6 +13,7 @@ QtBinding::QtBinding(FormRegistry& registry, std::string mainForm, const Units& 
     : registry_(registry),
       mainForm_(std::move(mainForm)),
       units_(units) {
+    QApplication::setWindowIcon(programIcon());
     registry_.setObserver(this);
 }
 
@@ -30,7 +35,10 @@ void QtBinding::formCreated(Form& form) {
         old->hide();
         old->deleteLater();
     }
-    windows_[form.name()] = new FormWindow(registry_, form, units_, form.name() == mainForm_);
+    // Every other window stays above the main window, which stays usable.
+    const bool isMain = form.name() == mainForm_;
+    windows_[form.name()] =
+        new FormWindow(registry_, form, units_, isMain, isMain ? nullptr : window(mainForm_));
 }
 
 void QtBinding::formUnloaded(Form& form) {

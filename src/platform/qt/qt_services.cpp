@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -79,35 +80,46 @@ QString nameFilter(const std::string& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-namespace {
-
-// The folder or file the dialog starts at: the request's file name, made
-// absolute, or the current directory.
-QString startPlace(const FileDialogRequest& request) {
-    if (request.fileName.empty()) {
-        return QFile::decodeName(QByteArray::fromStdString(currentDirectory()));
+QString defaultSuffix(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    if (parts.size() < 2) {
+        return {};
     }
-    return QFile::decodeName(QByteArray::fromStdString(absolutePath(request.fileName)));
+    const QString pattern = parts[1].section(QLatin1Char(';'), 0, 0).trimmed();
+    const QString suffix = pattern.mid(2);
+    const bool plain = pattern.startsWith(QStringLiteral("*.")) && !suffix.isEmpty() &&
+                       !suffix.contains(QLatin1Char('*')) && !suffix.contains(QLatin1Char('?'));
+    return plain ? suffix : QString();
 }
 
-std::optional<std::string> chosen(const QString& path) {
-    if (path.isEmpty()) {
+std::optional<std::string> QtFileDialog::ask(const FileDialogRequest& request, bool save) {
+    QString start = lastFolder_.isEmpty() ? QFile::decodeName(QByteArray::fromStdString(currentDirectory()))
+                                          : lastFolder_;
+    if (!request.fileName.empty()) {
+        start = QFile::decodeName(QByteArray::fromStdString(absolutePath(request.fileName)));
+    }
+    QFileDialog dialog(QApplication::activeWindow(), shownText(request.title), start,
+                       nameFilter(request.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDefaultSuffix(defaultSuffix(request.filter));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
+    const QString path = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(path).absolutePath();
     return QFile::encodeName(path).toStdString();
 }
 
-}  // namespace
-
 std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) {
-    return chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), shownText(request.title),
-                                               startPlace(request), nameFilter(request.filter)));
+    return ask(request, false);
 }
 
 std::optional<std::string> QtFileDialog::save(const FileDialogRequest& request) {
-    return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), shownText(request.title),
-                                               startPlace(request), nameFilter(request.filter), nullptr,
-                                               QFileDialog::DontConfirmOverwrite));
+    return ask(request, true);
 }
 
 std::optional<std::string> QtProgramLauncher::findOnPath(const std::string& name) {

@@ -16,12 +16,23 @@ class QtMessageBox : public MessageBoxService {
     MsgResult show(const std::string& text, MsgButtons buttons, const std::string& title) override;
 };
 
+// Both dialogs start in the folder of the file chosen last in this run (the
+// current directory before that) unless the request names a file.
 class QtFileDialog : public FileDialogService {
   public:
     std::optional<std::string> open(const FileDialogRequest& request) override;
+    // A name typed without an extension gets the filter's first one (".m3u").
     // The program asks its own overwrite question, so the dialog asks none.
     std::optional<std::string> save(const FileDialogRequest& request) override;
+
+  private:
+    std::optional<std::string> ask(const FileDialogRequest& request, bool save);
+    QString lastFolder_;
 };
+
+// The extension a saved name gets from a filter: "m3u" for "Playlists|*.m3u";
+// "" when the first pattern names no single extension.
+QString defaultSuffix(const std::string& filter);
 
 // "Playlists|*.m3u" as a Qt name filter: "Playlists (*.m3u)"; several pairs
 // are joined with ";;".

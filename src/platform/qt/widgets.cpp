@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "platform/qt/form_window.h"
 #include "platform/qt/pictures.h"
@@ -34,6 +35,18 @@ class IndentDelegate : public QStyledItemDelegate {
     static int indent(const QModelIndex& index) { return 10 * index.data(kIndentRole).toInt(); }
 };
 
+Qt::Alignment labelAlignment(Label::Align align) {
+    switch (align) {
+        case Label::Align::Right:
+            return Qt::AlignRight | Qt::AlignTop;
+        case Label::Align::Center:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case Label::Align::Left:
+            break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
 }  // namespace
 
 LineEdit::LineEdit(FormWindow& window, TextBox& box, QWidget* parent)
@@ -44,7 +57,13 @@ LineEdit::LineEdit(FormWindow& window, TextBox& box, QWidget* parent)
     connect(this, &QLineEdit::textEdited, this, &LineEdit::userEdited);
 }
 
-void LineEdit::syncFromControl() {
+void LineEdit::sync(Prop what) {
+    if (what == Prop::Text) {
+        syncText();
+    }
+}
+
+void LineEdit::syncText() {
     if (!box_) {
         return;
     }
@@ -77,12 +96,117 @@ void LineEdit::userEdited(const QString& text) {
     // A refused edit (another handler runs) or a handler that changed the text
     // again: the box shows the control's text.
     if (self) {
-        syncFromControl();
+        syncText();
     }
 }
 
-Surface::Surface(QWidget* parent)
-    : QWidget(parent) {}
+LabelWidget::LabelWidget(Label& label, QWidget* parent)
+    : QLabel(parent),
+      label_(&label) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(labelAlignment(label.alignment));
+}
+
+void LabelWidget::sync(Prop what) {
+    if (!label_) {
+        return;
+    }
+    if (what == Prop::Text) {
+        full_ = shownText(label_->caption());
+    }
+    if (what == Prop::Text || what == Prop::Font || what == Prop::ToolTip) {
+        layoutText();
+    }
+}
+
+void LabelWidget::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    layoutText();
+}
+
+void LabelWidget::layoutText() {
+    const QFontMetrics metrics(font());
+    const bool oneLine = height() < 2 * metrics.lineSpacing();
+    setWordWrap(!oneLine);
+    const QString shown = oneLine ? metrics.elidedText(full_, Qt::ElideRight, contentsRect().width()) : full_;
+    if (text() != shown) {
+        setText(shown);
+    }
+    const QString own = label_ ? shownText(label_->toolTipText()) : QString();
+    setToolTip(own.isEmpty() && shown != full_ ? full_ : own);
+}
+
+Button::Button(FormWindow& window, CommandButton& button, QWidget* parent)
+    : QPushButton(parent),
+      window_(window),
+      button_(&button) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (CommandButton* button = button_) {
+            window_.run([button] { button->click(); });
+        }
+    });
+}
+
+void Button::sync(Prop what) {
+    if (!button_) {
+        return;
+    }
+    if (what == Prop::Text) {
+        setText(shownText(button_->caption()));
+    } else if (what == Prop::Picture) {
+        setIcon(button_->picture().empty() ? QIcon() : buttonIcon(button_->picture()));
+        const int side = std::max(8, std::min(width(), height()) * 2 / 3);
+        setIconSize(QSize(side, side));
+    }
+}
+
+void Button::refresh() {
+    if (!button_ || !button_->shownDown) {
+        return;
+    }
+    // A button that can be shown held down is drawn checked while it is.
+    setCheckable(true);
+    const bool down = button_->shownDown();
+    if (isChecked() != down) {
+        setChecked(down);
+    }
+}
+
+CheckBoxWidget::CheckBoxWidget(FormWindow& window, CheckBox& box, QWidget* parent)
+    : QCheckBox(parent),
+      window_(window),
+      box_(&box) {
+    connect(this, &QCheckBox::clicked, this, [this](bool checked) {
+        CheckBox* box = box_;
+        if (!box) {
+            return;
+        }
+        QPointer<CheckBoxWidget> alive(this);
+        window_.run([box, checked] { box->setValue(checked ? 1 : 0); });
+        // A refused click shows the control's value again.
+        if (alive) {
+            sync(Prop::Value);
+        }
+    });
+}
+
+void CheckBoxWidget::sync(Prop what) {
+    if (!box_) {
+        return;
+    }
+    if (what == Prop::Text) {
+        setText(shownText(box_->caption()));
+    } else if (what == Prop::Value) {
+        const int value = box_->value();
+        setTristate(value == 2);
+        setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    }
+}
+
+Surface::Surface(Control* control, QWidget* parent)
+    : QWidget(parent),
+      control_(control) {}
 
 void Surface::setBackColor(const QColor& color) {
     back_ = color;
@@ -92,6 +216,18 @@ void Surface::setBackColor(const QColor& color) {
 void Surface::setPicture(const std::string& name) {
     picture_ = name;
     update();
+}
+
+void Surface::sync(Prop what) {
+    if (!control_) {
+        return;
+    }
+    if (what == Prop::Colors) {
+        const auto back = control_->backColor();
+        setBackColor(back ? designColor(*back) : QColor());
+    } else if (what == Prop::Picture) {
+        setPicture(control_->picture());
+    }
 }
 
 void Surface::paintEvent(QPaintEvent*) {
@@ -105,22 +241,22 @@ void Surface::paintEvent(QPaintEvent*) {
 }
 
 PictureWidget::PictureWidget(FormWindow& window, Picture& picture, QWidget* parent)
-    : Surface(parent),
-      window_(window),
-      control_(&picture) {}
+    : Surface(&picture, parent),
+      window_(window) {}
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {
-    if (!control_) {
+    auto* picture = static_cast<Picture*>(control_);
+    if (!picture) {
         return;
     }
-    if (control_->dragAutomatic) {
+    if (picture->dragAutomatic) {
         // The automatic drag starts at once; the control itself gets no press.
         if (event->button() == Qt::LeftButton) {
-            window_.startDrag(*control_, *this, event->position().toPoint());
+            window_.startDrag(*picture, *this, event->position().toPoint());
         }
         return;
     }
-    window_.raiseMouse(*control_, "MouseDown", *event);
+    window_.raiseMouse(*picture, "MouseDown", *event);
 }
 
 DirListWidget::DirListWidget(FormWindow& window, DirList& dir, QWidget* parent)
@@ -148,7 +284,13 @@ std::vector<std::string> foldersDownTo(const std::string& path) {
 
 }  // namespace
 
-void DirListWidget::syncFromControl() {
+void DirListWidget::sync(Prop what) {
+    if (what == Prop::Path) {
+        syncPath();
+    }
+}
+
+void DirListWidget::syncPath() {
     clear();
     ancestors_ = 0;
     if (!dir_ || dir_->path().empty()) {
@@ -202,6 +344,45 @@ void DirListWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QListWidget::keyPressEvent(event);
+}
+
+DriveCombo::DriveCombo(FormWindow& window, DriveList& drives, QWidget* parent)
+    : QComboBox(parent),
+      window_(window),
+      drives_(&drives) {
+    connect(this, &QComboBox::activated, this, &DriveCombo::chosen);
+}
+
+void DriveCombo::chosen(int row) {
+    DriveList* drives = drives_;
+    if (!drives) {
+        return;
+    }
+    QPointer<DriveCombo> alive(this);
+    if (row >= 0 && row < static_cast<int>(drives->drives().size())) {
+        const std::string drive = drives->drives()[static_cast<size_t>(row)];
+        window_.run([drives, drive] { drives->setDrive(drive); });
+    }
+    // A refused or reverted choice shows the control's drive again.
+    if (alive) {
+        sync(Prop::Drive);
+    }
+}
+
+void DriveCombo::sync(Prop what) {
+    if (!drives_ || (what != Prop::Items && what != Prop::Drive)) {
+        return;
+    }
+    const QSignalBlocker quiet(this);
+    const auto& list = drives_->drives();
+    if (what == Prop::Items) {
+        clear();
+        for (const std::string& drive : list) {
+            addItem(shownText(drive));
+        }
+    }
+    const auto found = std::find(list.begin(), list.end(), drives_->drive());
+    setCurrentIndex(found == list.end() ? -1 : static_cast<int>(found - list.begin()));
 }
 
 }  // namespace vollo::qt

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 
+#include "platform/qt/drag_drop.h"
 #include "test_app.h"
 
 namespace vollo::qt::test {
@@ -50,7 +51,7 @@ class DragDropTest : public ::testing::Test {
 
     // Sends a drag event of the given control to widget at pos (widget pixels).
     void send(QEvent::Type type, Control& dragged, QWidget& widget, QPoint pos) {
-        std::unique_ptr<QMimeData> data(FormWindow::dragData(dragged));
+        std::unique_ptr<QMimeData> data(DragDrop::dragData(dragged));
         sendData(type, *data, widget, pos);
     }
 

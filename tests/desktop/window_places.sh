@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Window places survive restarts on a real X server: the main window and the
+# search dialog are moved with xdotool, the program exits through its menu,
+# and five starts in a row must each put both frames (the outer edges, title
+# bar included) exactly where they were left.
+#
+#   window_places.sh VOLLO openbox|none
+#
+# Runs the program in a temporary folder under its own Xvfb, with openbox as
+# the window manager or with none. Exits 77 (skipped) when a tool is missing.
+set -euo pipefail
+
+vollo=$(realpath "$1")
+wm=${2:-openbox}
+tools=(Xvfb xdotool xprop xwininfo)
+[[ $wm == openbox ]] && tools+=(openbox)
+for tool in "${tools[@]}"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    [[ -n ${KEEP:-} ]] && cat "$work/log" >&2
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL ($wm): $*" >&2; exit 1; }
+
+# Polls CMD until it succeeds, for at most 15 s.
+await() {
+    local what=$1
+    shift
+    for _ in $(seq 150); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "timed out waiting for $what"
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+await "the X server" test -s "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+if [[ $wm == openbox ]]; then
+    XDG_CONFIG_HOME="$work/config" openbox --sm-disable 2>/dev/null &
+    pids+=($!)
+    await "openbox" xprop -root -notype _NET_SUPPORTING_WM_CHECK
+    wm_check() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+    await "openbox" wm_check
+fi
+
+# The visible window titled exactly TITLE.
+window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shown() { [[ -n $(window_of "$1") ]]; }
+
+# "X Y" of the window's frame: the client's place less the frame's left and top.
+frame_of() {
+    local id=$1 x y left=0 top=0 extents
+    x=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print $NF}')
+    y=$(xwininfo -id "$id" | awk '/Absolute upper-left Y/ {print $NF}')
+    extents=$(xprop -id "$id" -notype _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')
+    if [[ -n $extents ]]; then
+        IFS=', ' read -r left _ top _ <<<"$extents"
+    fi
+    echo "$((x - left)) $((y - top))"
+}
+
+# Focuses the window and types the keys, one at a time.
+keys_to() {
+    local id=$1
+    shift
+    if [[ $wm == openbox ]]; then
+        xdotool windowactivate --sync "$id" 2>/dev/null || true
+    fi
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key"
+        sleep 0.3
+    done
+}
+
+# Starts the program, opens File -> Search, and sets main and search.
+start_with_search() {
+    (cd "$work/run" && VOLLO_AUDIO_SINK="fakesink sync=true" exec "$vollo" >"$work/log" 2>&1) &
+    program=$!
+    pids+=("$program")
+    await "the main window" shown 'Vollo 2.0'
+    main=$(window_of 'Vollo 2.0')
+    sleep 0.5
+    keys_to "$main" alt+f s
+    await "the search dialog" shown Search
+    search=$(window_of Search)
+    sleep 0.5
+}
+
+# Leaves through File -> Exit and waits for the process to end.
+exit_program() {
+    keys_to "$main" alt+f x
+    for _ in $(seq 100); do
+        kill -0 "$program" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$program" 2>/dev/null && fail "the program did not end after File -> Exit"
+    wait "$program" || fail "the program ended with status $?: $(cat "$work/log")"
+}
+
+mkdir -p "$work/run"
+: >"$work/run/vollo.ini"
+
+# The first run: both windows are moved, the search dialog to the screen's top edge.
+start_with_search
+xdotool windowmove "$main" 279 190
+xdotool windowmove "$search" 700 0
+sleep 1
+want_main=$(frame_of "$main")
+want_search=$(frame_of "$search")
+exit_program
+places=$(sed -n '3p;4p;7p;8p' "$work/run/options.ini" | tr -d '\r' | xargs)
+read -r mx my sx sy <<<"$want_main $want_search"
+[[ $places == "$((mx * 15)) $((my * 15)) $((sx * 15)) $((sy * 15))" ]] ||
+    fail "options.ini holds $places for frames at $want_main and $want_search"
+
+for run in 1 2 3 4 5; do
+    start_with_search
+    got_main=$(frame_of "$main")
+    got_search=$(frame_of "$search")
+    exit_program
+    [[ $got_main == "$want_main" ]] || fail "start $run: main frame at $got_main, left at $want_main"
+    [[ $got_search == "$want_search" ]] || fail "start $run: search frame at $got_search, left at $want_search"
+done
+echo "ok ($wm): main frame at $want_main, search frame at $want_search after five starts"
