@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cctype>
 
 #include "platform/qt/drag_drop.h"
 #include "platform/qt/form_menus.h"
@@ -406,9 +407,10 @@ void FormWindow::apply(Control& control, Prop what) {
             widget->setToolTip(tip);
             // A control that shows only a picture or a symbol is named by its tooltip.
             const bool symbolOnly =
-                control.kind() == ControlKind::Picture || control.caption().empty() ||
-                control.caption().find_first_of(
-                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") == std::string::npos;
+                control.kind() == ControlKind::Picture ||
+                (control.kind() == ControlKind::CommandButton &&
+                 std::none_of(control.caption().begin(), control.caption().end(),
+                              [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }));
             widget->setAccessibleName(symbolOnly ? tip : QString());
             break;
         }

@@ -31,7 +31,7 @@ TestApp::TestApp(const std::vector<std::string>& titles)
     std::ofstream(dir_ + "/vollo.ini") << dir_ << "/music/\r\n";
     Services services;
     services.messageBox = &boxes;
-    services.fileDialog = &dialogs_;
+    services.fileDialog = &dialogs;
     services.launcher = &launcher_;
     services.random = &random_;
     services.process = &process;

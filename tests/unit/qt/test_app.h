@@ -24,10 +24,22 @@ class ScriptedBoxes : public MessageBoxService {
     std::vector<std::string> shown;
 };
 
-class CancelledDialogs : public FileDialogService {
+// Returns the queued paths in turn; cancelled when the queue is empty.
+class ScriptedDialogs : public FileDialogService {
   public:
-    std::optional<std::string> open(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> save(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> open(const FileDialogRequest&) override { return next(); }
+    std::optional<std::string> save(const FileDialogRequest&) override { return next(); }
+    std::deque<std::string> choices;
+
+  private:
+    std::optional<std::string> next() {
+        if (choices.empty()) {
+            return std::nullopt;
+        }
+        std::string path = choices.front();
+        choices.pop_front();
+        return path;
+    }
 };
 
 class NoPrograms : public ProgramLauncher {
@@ -69,13 +81,13 @@ class TestApp {
     void makeFile(const std::string& folder, const std::string& name);
 
     ScriptedBoxes boxes;
+    ScriptedDialogs dialogs;
     RecordedEnd process;
 
   private:
     QTemporaryDir temp_;
     std::string dir_;
     NullMediaPlayer player_;
-    CancelledDialogs dialogs_;
     NoPrograms launcher_;
     FixedRandom random_;
     std::unique_ptr<Application> app_;

@@ -1,0 +1,243 @@
+// What a desktop user expects beyond the window design: dialog keys, dialogs
+// above the main window, disabled controls that look disabled, long titles on
+// one line, the loaded entry in bold, and the file dialogs' suffix and folder.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <fstream>
+
+#include "platform/qt/list_view.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/widgets.h"
+#include "test_app.h"
+
+namespace vollo::qt::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+const std::vector<std::string> kSongs = {"Angie", "Blue Moon", "Creep"};
+
+void choose(FormWindow& window, const QString& menu, const QString& entry) {
+    for (QAction* top : window.menuBar()->actions()) {
+        for (QAction* action : top->text() == menu ? top->menu()->actions() : QList<QAction*>{}) {
+            if (action->text() == entry) {
+                action->trigger();
+                return;
+            }
+        }
+    }
+    ADD_FAILURE() << "no menu entry " << entry.toStdString();
+}
+
+TEST(QtDialogs, EnterAndEscapeActAsTheDialogButtons) {
+    struct Case {
+        const char* form;
+        const char* focus;  // the control with the focus; "" none
+        Qt::Key key;
+        const char* pressed;  // the button handler run, "" none, "closed" the window closes
+    };
+    const Case cases[] = {
+        {kFrmOptions, "chkConfirmExit", Qt::Key_Return, "cmdApply_Click"},
+        {kFrmOptions, "cmdCancel", Qt::Key_Return, "cmdCancel_Click"},  // the focused button
+        {kFrmOptions, "mDir(0)", Qt::Key_Escape, "cmdCancel_Click"},
+        {kFrmBrowse, "Drive1", Qt::Key_Enter, "cmdOK_Click"},
+        {kFrmBrowse, "Drive1", Qt::Key_Escape, "cmdCancel_Click"},
+        {kFrmSearch, "lstResults", Qt::Key_Return, "cmdGo_Click"},
+        {kFrmSearch, "txtSearch", Qt::Key_Return, ""},  // the box's own key handler runs Go, once
+        {kFrmSearch, "txtSearch", Qt::Key_Escape, "closed"},
+        {kFrmAbout, "", Qt::Key_Return, "cmdOK_Click"},
+        {kFrmAbout, "", Qt::Key_Escape, "closed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.form) + " " + c.focus + " " + QTest::toString(c.key));
+        TestApp t(kSongs);
+        if (c.form == std::string(kFrmAbout)) {
+            choose(t.window(), "&Help", "&About Vollo");
+        } else {
+            t.app().forms().dispatch([&] { t.app().forms().loaded(c.form)->show(); });
+        }
+        Form& form = *t.app().forms().loaded(c.form);
+        FormWindow& dialog = t.window(c.form);
+        // Above the main window, which stays usable; Vollo's icon.
+        EXPECT_EQ(dialog.parentWidget(), &t.window());
+        EXPECT_EQ(dialog.windowModality(), Qt::NonModal);
+        EXPECT_FALSE(dialog.windowIcon().isNull());
+
+        std::vector<std::string> ran;
+        for (const char* name : {"cmdApply_Click", "cmdCancel_Click", "cmdOK_Click", "cmdGo_Click"}) {
+            if (form.handler(name)) {
+                form.on(name, [&ran, name](EventArgs&) { ran.emplace_back(name); });
+            }
+        }
+        QWidget* target = *c.focus ? dialog.widgetFor(c.focus) : &dialog;
+        QApplication::setActiveWindow(&dialog);
+        target->setFocus();
+        QTest::keyClick(target, c.key);
+        if (c.pressed == std::string("closed")) {
+            EXPECT_FALSE(t.app().forms().isLoaded(c.form));
+        } else {
+            EXPECT_EQ(ran, *c.pressed ? std::vector<std::string>{c.pressed} : std::vector<std::string>{});
+        }
+    }
+}
+
+// The darkest and the lightest grey in the middle half of a widget.
+std::pair<int, int> greyRange(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    int darkest = 255, lightest = 0;
+    for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y) {
+        for (int x = image.width() / 4; x < image.width() * 3 / 4; ++x) {
+            const int grey = qGray(image.pixel(x, y));
+            darkest = std::min(darkest, grey);
+            lightest = std::max(lightest, grey);
+        }
+    }
+    return {darkest, lightest};
+}
+
+TEST(QtLook, DisabledCaptionsLookDisabledAndLongTitlesKeepToOneLine) {
+    TestApp t(kSongs);
+    for (const char* key :
+         {"cmdAdd", "cmdRemove", "cmdMoveToTop", "cmdMoveUp", "cmdMoveDown", "cmdMoveToBottom"}) {
+        SCOPED_TRACE(key);
+        Control& control = *t.main().find(key);
+        control.setEnabled(true);
+        const auto enabled = greyRange(*t.window().widgetFor(control));
+        control.setEnabled(false);
+        const auto disabled = greyRange(*t.window().widgetFor(control));
+        // Lighter than the caption drawn while enabled, yet still drawn on the face.
+        EXPECT_GT(disabled.first, enabled.first + 40);
+        EXPECT_LT(disabled.first, disabled.second - 40);
+    }
+
+    // One line, cut with "…", the whole title as the tooltip; nothing of a
+    // second line in the box or below it, where the time stands.
+    const std::string title =
+        "Wish You Were Here (live at the Empire Pool, Wembley, November 1974, remastered)";
+    t.main().lblSongTime.setCaption("");
+    t.main().lblSongName.setCaption(title);
+    auto* name = t.widget<LabelWidget>("lblSongName");
+    EXPECT_TRUE(name->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(name->toolTip(), QString::fromStdString(title));
+    const QImage panel = t.window().widgetFor("Frame1")->grab().toImage();
+    int painted = 0;
+    for (int y = name->y() + QFontMetrics(name->font()).lineSpacing(); y < name->y() + 2 * name->height();
+         ++y) {
+        for (int x = name->x(); x < name->x() + name->width(); ++x) {
+            painted += panel.pixelColor(x, y) != QColor(0x80, 0x80, 0x80);
+        }
+    }
+    EXPECT_EQ(painted, 0);
+
+    // A playlist row too long for the list shows its whole title when pointed at.
+    t.main().appendToPlaylist(title, "/music/long.mp3");
+    auto* list = t.widget<ListView>("playList");
+    const QPoint row = list->visualRect(list->model()->index(0, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, row, list->viewport()->mapToGlobal(row));
+    QApplication::sendEvent(list->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QString::fromStdString(title));
+
+    // The first-run hint is opaque, on the heading's grey.
+    QWidget* hint = t.window().widgetFor("lblFirstTime");
+    EXPECT_EQ(hint->grab().toImage().pixelColor(hint->width() - 1, hint->height() - 1),
+              QColor(0x40, 0x40, 0x40));
+}
+
+TEST(QtLook, PictureAndSymbolControlsAreNamedByTheirTooltips) {
+    TestApp t(kSongs);
+    for (const char* key : {"cmdPlay", "cmdPause", "cmdStop", "tracker", "trackee", "volume", "volumeTrackee",
+                            "cmdMoveToTop", "cmdMoveUp", "cmdMoveDown", "cmdMoveToBottom"}) {
+        QWidget* widget = t.window().widgetFor(key);
+        EXPECT_FALSE(widget->toolTip().isEmpty()) << key;
+        EXPECT_EQ(widget->accessibleName(), widget->toolTip()) << key;
+    }
+    for (const char* key : {"cmdAdd", "cmdRemove", "shuffle", "repeat", "txtFilter"}) {
+        EXPECT_FALSE(t.window().widgetFor(key)->toolTip().isEmpty()) << key;
+        EXPECT_TRUE(t.window().widgetFor(key)->accessibleName().isEmpty()) << key;  // their captions say it
+    }
+}
+
+TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpen) {
+    TestApp t(kSongs);
+    t.window().timerFor(t.main().mainTimer)->stop();  // no tick moves on by itself
+    auto* list = t.widget<ListView>("playList");
+    const auto boldRows = [list] {
+        std::vector<int> rows;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QVariant font = list->model()->index(row, 0).data(Qt::FontRole);
+            if (font.isValid() && font.value<QFont>().bold()) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    };
+    for (const std::string song : {"Creep", "Angie", "Blue Moon"}) {
+        t.main().appendToPlaylist(song, t.dir() + "/music/" + song + ".mp3");
+    }
+    // Enter plays the selected entry as a double-click does.
+    t.main().playList.setSelection({1});
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(t.main().currentSong, 1);
+    EXPECT_THAT(boldRows(), ElementsAre(1));
+    t.window().run([&] { t.main().cmdMoveToTop.click(); });
+    EXPECT_THAT(boldRows(), ElementsAre(0));
+    choose(t.window(), "&Playlist", "&Sort Alphabetically");
+    EXPECT_EQ(t.main().playList.list(t.main().currentSong), "Angie");
+    EXPECT_THAT(boldRows(), ElementsAre(0));
+    t.window().run([&] { t.main().cmdMoveDown.click(); });  // nothing selected after the sort
+    EXPECT_THAT(boldRows(), ElementsAre(0));
+    const std::string playlist = t.dir() + "/two.m3u";
+    std::ofstream(playlist) << "music/Creep.mp3\r\nmusic/Angie.mp3\r\n";
+    t.dialogs.choices.push_back(playlist);
+    choose(t.window(), "&Playlist", "&Open");
+    EXPECT_EQ(t.main().playList.listCount(), 2);
+    EXPECT_TRUE(boldRows().empty());  // nothing of the new playlist is loaded
+}
+
+TEST(QtServices, SaveAddsTheFiltersExtensionAndDialogsStartInTheLastFolder) {
+    QTemporaryDir first, second;
+    QtFileDialog dialogs;
+    // Types name into the next file dialog and accepts it; records where it started.
+    QString startedIn;
+    const auto typeNext = [&startedIn](const QString& name) {
+        QTimer::singleShot(0, [&startedIn, name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            startedIn = dialog->directory().absolutePath();
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    struct Case {
+        QString typed;
+        QString saved;
+    };
+    for (const Case& c : {Case{"mix", "mix.m3u"}, Case{"mix.list", "mix.list"}, Case{"mix.m3u", "mix.m3u"}}) {
+        typeNext(first.path() + "/" + c.typed);
+        const auto saved = dialogs.save({"Save Playlist", "", "Playlists|*.m3u"});
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_EQ(QString::fromStdString(*saved), first.path() + "/" + c.saved);
+    }
+    // The open dialog starts where the last file was chosen, not in the current directory.
+    std::ofstream((second.path() + "/old.m3u").toStdString());
+    typeNext(second.path() + "/old.m3u");
+    EXPECT_TRUE(dialogs.open({"Open Playlist", "", "Playlists|*.m3u"}).has_value());
+    EXPECT_EQ(startedIn, first.path());
+    typeNext("old.m3u");
+    EXPECT_EQ(dialogs.open({"Open Playlist", "", "Playlists|*.m3u"}),
+              (second.path() + "/old.m3u").toStdString());
+    EXPECT_EQ(startedIn, second.path());
+}
+
+}  // namespace
+}  // namespace vollo::qt::test
