@@ -6,6 +6,9 @@
 # OUTDIR (default ./screenshots) receives:
 #   first-run.png   the main window on a first run: empty library, the hint
 #   main.png        the main window with a library and a playlist
+#   long-title.png  a song with a long title playing, nothing selected: the
+#                   title cut with "…" on its line, the edit row disabled,
+#                   the loaded entry bold
 #   keyboard.png    the on-screen keyboard shown and the filter "B" in force
 #   options.png     File -> Options
 #   browse.png      the directory picker, opened from the options dialog
@@ -105,6 +108,11 @@ if command -v python3 >/dev/null; then
     make_wav "$song" 200
 fi
 shot main "$work/main" "" "$song"
+long="$work/main/music/rock/Wish You Were Here (live at the Empire Pool, Wembley, November 1974, remastered).wav"
+if command -v python3 >/dev/null; then
+    make_wav "$long" 200
+    shot long-title "$work/main" "" "$long"
+fi
 
 make_library "$work/keyboard"
 write_options "$work/keyboard" True

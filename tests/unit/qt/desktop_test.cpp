@@ -167,7 +167,7 @@ TEST(QtLook, PictureAndSymbolControlsAreNamedByTheirTooltips) {
     }
 }
 
-TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpen) {
+TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpenAndPauseShowsHeld) {
     TestApp t(kSongs);
     t.window().timerFor(t.main().mainTimer)->stop();  // no tick moves on by itself
     auto* list = t.widget<ListView>("playList");
@@ -189,6 +189,12 @@ TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpen) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(t.main().currentSong, 1);
     EXPECT_THAT(boldRows(), ElementsAre(1));
+    // Pause is shown held down while the song is paused.
+    auto* pause = t.widget<QPushButton>("cmdPause");
+    QTest::mouseClick(pause, Qt::LeftButton);
+    EXPECT_TRUE(pause->isChecked());
+    QTest::mouseClick(t.widget<QPushButton>("cmdPlay"), Qt::LeftButton);
+    EXPECT_FALSE(pause->isChecked());
     t.window().run([&] { t.main().cmdMoveToTop.click(); });
     EXPECT_THAT(boldRows(), ElementsAre(0));
     choose(t.window(), "&Playlist", "&Sort Alphabetically");

@@ -60,6 +60,22 @@ class RecordedEnd : public ProcessControl {
     bool ended = false;
 };
 
+// A player whose Play and Pause change its state (files still have no length).
+class PausingPlayer : public NullMediaPlayer {
+  public:
+    void play() override { playing_ = true, paused_ = false; }
+    void pause() override { paused_ = playing_; }
+    void stop() override { playing_ = paused_ = false; }
+    void setFileName(const std::string& path) override {
+        NullMediaPlayer::setFileName(path);
+        playing_ = paused_ = false;
+    }
+    int playState() override { return paused_ ? Paused : playing_ ? Playing : NullMediaPlayer::playState(); }
+
+  private:
+    bool playing_ = false, paused_ = false;
+};
+
 // A started program: vollo.ini names <dir>/music, which holds one empty file
 // per title given (".mp3" appended).
 class TestApp {
@@ -87,7 +103,7 @@ class TestApp {
   private:
     QTemporaryDir temp_;
     std::string dir_;
-    NullMediaPlayer player_;
+    PausingPlayer player_;
     NoPrograms launcher_;
     FixedRandom random_;
     std::unique_ptr<Application> app_;
