@@ -12,24 +12,14 @@ set -euo pipefail
 
 vollo=$(realpath "$1")
 wm=${2:-openbox}
-tools=(Xvfb xdotool xprop xwininfo)
-[[ $wm == openbox ]] && tools+=(openbox)
-for tool in "${tools[@]}"; do
+for tool in Xvfb xdotool xprop xwininfo $([[ $wm == openbox ]] && echo openbox); do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
-
 work=$(mktemp -d)
 pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    [[ -n ${KEEP:-} ]] && cat "$work/log" >&2
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL ($wm): $*" >&2; exit 1; }
-
-# Polls CMD until it succeeds, for at most 15 s.
+# Polls a command until it succeeds, for at most 15 s.
 await() {
     local what=$1
     shift
@@ -47,42 +37,31 @@ export DISPLAY=":$(cat "$work/display")"
 if [[ $wm == openbox ]]; then
     XDG_CONFIG_HOME="$work/config" openbox --sm-disable 2>/dev/null &
     pids+=($!)
-    await "openbox" xprop -root -notype _NET_SUPPORTING_WM_CHECK
-    wm_check() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-    await "openbox" wm_check
+    await "openbox" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
 fi
 
-# The visible window titled exactly TITLE.
 window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shown() { [[ -n $(window_of "$1") ]]; }
-
-# "X Y" of the window's frame: the client's place less the frame's left and top.
+# "X Y" of a window's frame: the client's place less the frame's left and top.
 frame_of() {
-    local id=$1 x y left=0 top=0 extents
-    x=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print $NF}')
-    y=$(xwininfo -id "$id" | awk '/Absolute upper-left Y/ {print $NF}')
-    extents=$(xprop -id "$id" -notype _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')
-    if [[ -n $extents ]]; then
-        IFS=', ' read -r left _ top _ <<<"$extents"
-    fi
+    local x y left=0 top=0 extents
+    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
+    extents=$(xprop -id "$1" -notype _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')
+    [[ -z $extents ]] || IFS=', ' read -r left _ top _ <<<"$extents"
     echo "$((x - left)) $((y - top))"
 }
-
 # Focuses the window and types the keys, one at a time.
 keys_to() {
     local id=$1
     shift
-    if [[ $wm == openbox ]]; then
-        xdotool windowactivate --sync "$id" 2>/dev/null || true
-    fi
+    [[ $wm == none ]] || xdotool windowactivate --sync "$id" 2>/dev/null || true
     xdotool windowfocus --sync "$id" 2>/dev/null || true
     for key in "$@"; do
         xdotool key --clearmodifiers "$key"
         sleep 0.3
     done
 }
-
-# Starts the program, opens File -> Search, and sets main and search.
+# Starts the program and opens File -> Search.
 start_with_search() {
     (cd "$work/run" && VOLLO_AUDIO_SINK="fakesink sync=true" exec "$vollo" >"$work/log" 2>&1) &
     program=$!
@@ -95,21 +74,15 @@ start_with_search() {
     search=$(window_of Search)
     sleep 0.5
 }
-
-# Leaves through File -> Exit and waits for the process to end.
+# Leaves through File -> Exit, which writes options.ini.
 exit_program() {
     keys_to "$main" alt+f x
-    for _ in $(seq 100); do
-        kill -0 "$program" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$program" 2>/dev/null && fail "the program did not end after File -> Exit"
+    await "the program to end after File -> Exit" bash -c "! kill -0 $program"
     wait "$program" || fail "the program ended with status $?: $(cat "$work/log")"
 }
 
 mkdir -p "$work/run"
 : >"$work/run/vollo.ini"
-
 # The first run: both windows are moved, the search dialog to the screen's top edge.
 start_with_search
 xdotool windowmove "$main" 279 190
