@@ -457,17 +457,21 @@ class Runner {
             needArgs(w, 3, "rawfile PATH TEXT");
             writeFile(w[1].text, w[2].text);
         } else if (verb == "media") {
-            needArgs(w, 3, "media PATH SECONDS");
+            needArgs(w, 3, "media PATH... SECONDS");
             double seconds = 0;
-            if (!parseNumber(w[2].text, seconds)) {
+            if (!parseNumber(w.back().text, seconds)) {
                 throw Failure("media needs a length in seconds");
             }
-            writeFile(w[1].text, "");
-            world_->player.addMedia(absolute(w[1].text), seconds);
+            for (size_t i = 1; i + 1 < w.size(); ++i) {
+                writeFile(w[i].text, "");
+                world_->player.addMedia(absolute(w[i].text), seconds);
+            }
         } else if (verb == "unplayable") {
-            needArgs(w, 2, "unplayable PATH");
-            writeFile(w[1].text, "not a media file");
-            world_->player.forgetMedia(absolute(w[1].text));
+            needArgs(w, 2, "unplayable PATH...");
+            for (size_t i = 1; i < w.size(); ++i) {
+                writeFile(w[i].text, "not a media file");
+                world_->player.forgetMedia(absolute(w[i].text));
+            }
         } else if (verb == "mkdir") {
             needArgs(w, 2, "mkdir PATH");
             fs::create_directories(absolute(w[1].text));
@@ -552,6 +556,18 @@ class Runner {
         } else if (verb == "expect") {
             needArgs(w, 2, "expect TARGET [VALUE...]");
             expect(w);
+        } else if (verb == "check") {
+            // check TARGET [VALUE...] ; TARGET [VALUE...] ...: several expects in a row.
+            std::vector<Word> one{{"expect", false}};
+            for (size_t i = 1; i <= w.size(); ++i) {
+                if (i == w.size() || (w[i].text == ";" && !w[i].quoted)) {
+                    needArgs(one, 2, "check TARGET [VALUE...] [; TARGET [VALUE...]]...");
+                    expect(one);
+                    one.resize(1);
+                } else {
+                    one.push_back(w[i]);
+                }
+            }
         } else {
             throw Failure("unknown command " + verb);
         }
