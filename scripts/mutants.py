@@ -151,6 +151,33 @@ def order(cands, seed):
     return sorted(cands, key=key)
 
 
+def from_log(log, sample_tree, seed, objects):
+    """The faults an earlier run's log shows built, with what that run found, in log order."""
+    cands = order(list(candidates(sample_tree)), seed)
+    digests = {}
+    found, used = [], set()
+    for line in open(log, encoding="utf-8", errors="replace"):
+        m = re.match(r"\[\d+/\d+ \d+s\] (\S+):(\d+) (.*): (NOT NOTICED|noticed by (\d+) scenario files, (\d+) unit tests)$", line.strip())
+        if not m:
+            continue
+        rel, no, desc = m.group(1), int(m.group(2)), m.group(3)
+        if rel not in digests:
+            with open(os.path.join(sample_tree, "src", rel), encoding="utf-8", errors="surrogateescape") as fh:
+                digests[rel] = hashlib.sha256(fh.read().encode("utf-8", "surrogateescape")).hexdigest()[:16]
+        for c in cands:
+            if c["file"] != rel or c["line"] != no or c["desc"] != desc or c["ident"] in used:
+                continue
+            name = f"{digests[rel]}-{hashlib.sha256(c['ident'].encode('utf-8', 'surrogateescape')).hexdigest()[:16]}.o"
+            if objects and not os.path.exists(os.path.join(objects, name)):
+                continue
+            used.add(c["ident"])
+            before = {"noticed": m.group(4) != "NOT NOTICED",
+                      "scenarios": int(m.group(5) or 0), "units": int(m.group(6) or 0)}
+            found.append(dict(c, kept=name, before=before))
+            break
+    return found
+
+
 def run(cmd, timeout, cwd=None):
     try:
         p = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
@@ -232,13 +259,20 @@ def main():
     ap.add_argument("--list", action="store_true", help="only print the sample's candidates")
     ap.add_argument("--keep-objects", help="keep each fault's object file in this folder")
     ap.add_argument("--replay", help="take the faults that built in this earlier JSON result")
-    ap.add_argument("--objects", help="with --replay: the kept object files")
+    ap.add_argument("--objects", help="with --replay or --replay-log: the kept object files")
+    ap.add_argument("--replay-log", help="take the faults an earlier run's log shows built (with --sample-tree)")
+    ap.add_argument("--sample-tree", help="the source tree the earlier run sampled from")
     a = ap.parse_args()
     tree = os.path.abspath(a.tree)
     build = os.path.abspath(a.build or os.path.join(tree, "build", "mutants"))
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
     cands = order(list(candidates(tree)), a.seed)
-    if a.replay:
+    if a.replay_log:
+        earlier = from_log(a.replay_log, a.sample_tree or tree, a.seed, a.objects)
+        here = {c["ident"]: c for c in cands}
+        cands = [dict(here.get(r["ident"], r), kept=r.get("kept"), before=r["before"]) for r in earlier]
+        a.count = len(cands)
+    elif a.replay:
         with open(a.replay) as fh:
             earlier = [r for r in json.load(fh)["results"] if r["built"]]
         here = {c["ident"]: c for c in cands}
@@ -334,6 +368,18 @@ def main():
         only_u = sum(1 for r in noticed if r["units"] and not r["scenarios"])
         print(f"median tests failing per noticed fault: {statistics.median(counts)}; "
               f"only scenario files: {only_s}, only unit tests: {only_u}, both: {len(noticed) - only_s - only_u}")
+    compared = [r for r in built if r.get("before")]
+    if compared:
+        was = [r for r in compared if r["before"]["noticed"]]
+        print(f"the same faults in the earlier run: {len(was)} of {len(compared)} noticed")
+        print("noticed earlier, not now:")
+        for r in compared:
+            if r["before"]["noticed"] and not r["noticed"]:
+                print(f"  {r['file']}:{r['line']}: {r['desc']}: {r['mutated'].strip()}")
+        print("noticed now, not earlier:")
+        for r in compared:
+            if r["noticed"] and not r["before"]["noticed"]:
+                print(f"  {r['file']}:{r['line']}: {r['desc']}: {r['mutated'].strip()}")
     print("not noticed:")
     for r in built:
         if not r["noticed"]:

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "about/frm_about.h"
@@ -20,28 +21,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PickerDrives, TheLongestMountPointThatIsAParentFolderHoldsAPath) {
+TEST(PickerDrives, WhichDriveHoldsAFolderAndWhichFolderADriveShows) {
+    // The longest mount point that is a parent folder (a name prefix is none).
     const std::vector<std::string> drives{"/", "/mnt", "/mnt/usb", "/media/disk/"};
-    EXPECT_EQ(driveHolding("/home/me/music", drives), "/");
-    EXPECT_EQ(driveHolding("/", drives), "/");
-    EXPECT_EQ(driveHolding("/mnt", drives), "/mnt");
-    EXPECT_EQ(driveHolding("/mnt/usb", drives), "/mnt/usb");
-    EXPECT_EQ(driveHolding("/mnt/usb/songs", drives), "/mnt/usb");
-    EXPECT_EQ(driveHolding("/mnt/usb2/songs", drives), "/mnt");  // a name prefix is no parent folder
-    EXPECT_EQ(driveHolding("/mntx", drives), "/");
-    EXPECT_EQ(driveHolding("/media/disk/a", drives), "/media/disk");
-    EXPECT_EQ(driveHolding("relative/path", drives), "");
+    const std::pair<const char*, const char*> holding[] = {
+        {"/home/me/music", "/"}, {"/", "/"}, {"/mnt", "/mnt"}, {"/mnt/usb/songs", "/mnt/usb"},
+        {"/mnt/usb2/songs", "/mnt"}, {"/mntx", "/"}, {"/media/disk/a", "/media/disk"}, {"relative/path", ""}};
+    for (const auto& [path, drive] : holding) {
+        EXPECT_EQ(driveHolding(path, drives), drive) << path;
+    }
     EXPECT_EQ(driveHolding("/home", {"/mnt"}), "");
-}
-
-TEST(PickerDrives, ADriveShowsTheCurrentDirectoryOnlyWhenItHoldsIt) {
-    const std::vector<std::string> drives{"/", "/mnt/usb"};
-    EXPECT_EQ(currentDirectoryOfDrive("/", "/home/me", drives), "/home/me");
-    EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb", "/home/me", drives), "/mnt/usb");
-    EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb", "/mnt/usb/songs", drives), "/mnt/usb/songs");
-    // The current directory lies on the nested drive, not on "/".
-    EXPECT_EQ(currentDirectoryOfDrive("/", "/mnt/usb/songs", drives), "/");
-    EXPECT_EQ(currentDirectoryOfDrive("/mnt/usb/", "/mnt/usb/songs", drives), "/mnt/usb/songs");
+    // A drive shows the current directory only when it holds it (not "/" for a nested drive's folder).
+    const std::tuple<const char*, const char*, const char*> shown[] = {
+        {"/", "/home/me", "/home/me"}, {"/mnt/usb", "/home/me", "/mnt/usb"},
+        {"/mnt/usb", "/mnt/usb/songs", "/mnt/usb/songs"}, {"/", "/mnt/usb/songs", "/"},
+        {"/mnt/usb/", "/mnt/usb/songs", "/mnt/usb/songs"}};
+    for (const auto& [drive, current, folder] : shown) {
+        EXPECT_EQ(currentDirectoryOfDrive(drive, current, {"/", "/mnt/usb"}), folder) << drive << " " << current;
+    }
 }
 
 class RecordingBoxes : public MessageBoxService {

@@ -67,10 +67,15 @@ std::ostream& operator<<(std::ostream& out, const Listed& entry) {
 // Library order read literally: lower-cased title, then lower-cased key, then
 // the raw title, then the raw key; equal entries keep the order they came in.
 void referenceSort(std::vector<Listed>& entries) {
-    std::stable_sort(entries.begin(), entries.end(), [](const Listed& a, const Listed& b) {
-        return std::tuple(reference::lower(a.title), reference::lower(a.key), a.title, a.key) <
-               std::tuple(reference::lower(b.title), reference::lower(b.key), b.title, b.key);
-    });
+    using Sortable = std::tuple<std::string, std::string, std::string, std::string>;
+    std::vector<Sortable> sortable;
+    for (const Listed& e : entries) {
+        sortable.emplace_back(reference::lower(e.title), reference::lower(e.key), e.title, e.key);
+    }
+    std::stable_sort(sortable.begin(), sortable.end());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i] = {std::get<2>(sortable[i]), std::get<3>(sortable[i])};
+    }
 }
 
 // What the lists should hold for these directories: every playable file
