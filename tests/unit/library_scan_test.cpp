@@ -186,9 +186,9 @@ TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
     }
     // Enough entries for both scanning threads to gather and sort runs of their own.
     std::vector<std::string> dirs;
-    for (int d = 0; d < 12; ++d) {
+    for (int d = 0; d < 8; ++d) {
         dirs.push_back(folder("f" + std::to_string(d)));
-        for (int i = 0; i < 250; ++i) {
+        for (int i = 0; i < 120; ++i) {
             touch(dirs.back() + randomName(random) + std::to_string(i % 7) + ".mp3");
         }
     }
