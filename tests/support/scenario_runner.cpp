@@ -778,6 +778,9 @@ class Runner {
         if (property == "FontSize") {
             return {Observed::ofNumber(c.font().sizePoints)};
         }
+        if (property == "Picture") {
+            return {Observed::ofText(c.picture())};
+        }
         if (property == "ToolTipText") {
             return {Observed::ofText(c.toolTipText())};
         }
