@@ -267,6 +267,7 @@ def main():
     ap.add_argument("--objects", help="with --replay or --replay-log: the kept object files")
     ap.add_argument("--replay-log", help="take the faults an earlier run's log shows built (with --sample-tree)")
     ap.add_argument("--sample-tree", help="the source tree the earlier run sampled from")
+    ap.add_argument("--only", action="append", help="with a replay: only faults whose FILE:LINE starts so")
     a = ap.parse_args()
     tree = os.path.abspath(a.tree)
     build = os.path.abspath(a.build or os.path.join(tree, "build", "mutants"))
@@ -276,6 +277,8 @@ def main():
         earlier = from_log(a.replay_log, a.sample_tree or tree, a.seed, a.objects)
         here = {c["ident"]: c for c in cands}
         cands = [dict(here.get(r["ident"], r), kept=r.get("kept"), before=r["before"]) for r in earlier]
+        if a.only:
+            cands = [c for c in cands if any(f"{c['file']}:{c['line']}".startswith(o) for o in a.only)]
         a.count = len(cands)
     elif a.replay:
         with open(a.replay) as fh:
