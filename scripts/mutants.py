@@ -267,6 +267,10 @@ def main():
     ap.add_argument("--objects", help="with --replay or --replay-log: the kept object files")
     ap.add_argument("--replay-log", help="take the faults an earlier run's log shows built (with --sample-tree)")
     ap.add_argument("--sample-tree", help="the source tree the earlier run sampled from")
+    ap.add_argument("--batch", type=int, default=0,
+                    help="try the sample in batches of this size (each batch grouped by file), so that a run "
+                         "stopped early has still sampled every file alike")
+    ap.add_argument("--skip-log", action="append", help="leave out the faults this earlier run's log shows")
     ap.add_argument("--only", action="append", help="with a replay: only faults whose FILE:LINE starts so")
     a = ap.parse_args()
     tree = os.path.abspath(a.tree)
@@ -288,6 +292,14 @@ def main():
         a.count = len(cands)
     if a.keep_objects:
         os.makedirs(a.keep_objects, exist_ok=True)
+    if a.skip_log:
+        done = set()
+        for log in a.skip_log:
+            for line in open(log, encoding="utf-8", errors="replace"):
+                m = re.match(r"\[\d+/\d+ \d+s\] (\S+):(\d+) (.*): ", line.strip())
+                if m:
+                    done.add((m.group(1), int(m.group(2)), m.group(3)))
+        cands = [c for c in cands if (c["file"], c["line"], c["desc"]) not in done]
     if a.list:
         for c in cands[: a.count]:
             print(f"{c['file']}:{c['line']}: {c['desc']}: {c['mutated'].strip()}")
@@ -308,6 +320,8 @@ def main():
         # Take the next candidates in sample order, then try them grouped by file so that
         # consecutive faults in one file recompile only that file.
         need = a.count - len([r for r in results if r["built"]])
+        if a.batch:
+            need = min(need, a.batch)
         batch, pending = pending[:need], pending[need:]
         batch.sort(key=lambda c: (c["file"], c["line"]))
         for c in batch:
