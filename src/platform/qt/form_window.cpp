@@ -246,10 +246,6 @@ void FormWindow::buildControl(Control& control) {
     bound.widget = widget;
     widget->setObjectName(QString::fromStdString(control.key()));
     controlOf_.insert(widget, &control);
-    if (auto* list = dynamic_cast<ListView*>(bound.shows)) {
-        // Drops land on a list's viewport; they are measured in the list.
-        drag_->watch(*list->viewport(), *widget, &control);
-    }
     drag_->watch(*widget, *widget, &control);
     for (Prop what : {Prop::Geometry, Prop::Font, Prop::Colors, Prop::Picture, Prop::Text, Prop::ToolTip,
                       Prop::Enabled, Prop::Value, Prop::Items, Prop::Path, Prop::Drive, Prop::Visible}) {
@@ -267,6 +263,8 @@ QWidget* FormWindow::makeWidget(Control& control, QWidget* parent, ControlWidget
         case ControlKind::ListBox: {
             auto* view = new ListView(*this, static_cast<ListBox&>(control), parent);
             view->syncSelectionFromControl();
+            // Drops land on a list's viewport; they are measured in the list.
+            drag_->watch(*view->viewport(), *view, &control);
             return make(view);
         }
         case ControlKind::TextBox:
