@@ -85,6 +85,7 @@ mkdir -p "$work/run"
 : >"$work/run/vollo.ini"
 # The first run: both windows are moved, the search dialog to the screen's top edge.
 start_with_search
+xprop -id "$search" WM_TRANSIENT_FOR | grep -q 'window id' || fail "the search dialog is not kept above the main window"
 xdotool windowmove "$main" 279 190
 xdotool windowmove "$search" 700 0
 sleep 1

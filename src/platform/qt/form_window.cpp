@@ -20,21 +20,18 @@ namespace vollo::qt {
 
 namespace {
 
+// The main window is an ordinary window; the others are dialogs, which the
+// window system keeps above the main window (their owner).
 Qt::WindowFlags flagsFor(Form::Border border, bool isMain) {
-    switch (border) {
-        case Form::Border::Sizable:
-            return Qt::Window;
-        case Form::Border::ToolWindow:
-            return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-        case Form::Border::Fixed:
-            break;
+    if (border == Form::Border::ToolWindow) {
+        return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     }
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (isMain) {
-        flags |= Qt::WindowMinimizeButtonHint;
+    if (border == Form::Border::Sizable) {
+        return isMain ? Qt::Window : Qt::Dialog;
     }
-    return flags;
+    Qt::WindowFlags flags =
+        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return isMain ? flags | Qt::Window | Qt::WindowMinimizeButtonHint : flags | Qt::Dialog;
 }
 
 QColor mixed(const QColor& a, const QColor& b) {
