@@ -1,5 +1,7 @@
 #include "playback/playback_controller.h"
 
+#include <optional>
+
 #include "forms/frm_main.h"
 #include "platform/media_player.h"
 #include "playback/shuffle_draw.h"
@@ -131,20 +133,26 @@ void PlaybackController::checkStarted() {
 }
 
 void PlaybackController::mainTimer_Timer() {
+    // The position and the length, asked of the player once a tick: asking
+    // again within the tick only costs a query of the playing stream.
+    std::optional<double> position;
+    std::optional<double> duration;
+    ignoreErrors([&] { position = music().currentPositionSeconds(); });
+    ignoreErrors([&] { duration = music().durationSeconds(); });
+
     // 4. The running time, while the position is above 0.
     ignoreErrors([&] {
-        if (music().currentPositionSeconds() > 0) {
-            main_.lblSongTime.setCaption(
-                songTimeText(music().currentPositionSeconds(), music().durationSeconds()));
+        if (position && *position > 0 && duration) {
+            main_.lblSongTime.setCaption(songTimeText(*position, *duration));
         }
     });
 
     // 5. The seek knob, for a file with a known length.
     ignoreErrors([&] {
-        if (music().durationSeconds() >= 1) {
-            const double left = music().currentPositionSeconds() / music().durationSeconds() *
-                                    (static_cast<double>(main_.tracker.width()) - main_.trackee.width()) +
-                                main_.tracker.left();
+        if (duration && *duration >= 1 && position) {
+            const double left =
+                *position / *duration * (static_cast<double>(main_.tracker.width()) - main_.trackee.width()) +
+                main_.tracker.left();
             main_.trackee.setLeft(static_cast<float>(left));
         }
     });
