@@ -15,6 +15,8 @@ packages=(
   gstreamer1.0-tools timgm6mb-soundfont
   # an audio output for the desktop (PulseAudio/PipeWire/ALSA)
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
+  # the sound test: a PulseAudio server with a null sink, recorded and measured
+  pulseaudio pulseaudio-utils sox
   # screenshots of the windows without a display (openbox and xdotool below also serve
   # the window-place test)
   xvfb xauth imagemagick x11-utils

@@ -2,6 +2,7 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -68,7 +69,9 @@ void onPadAdded(GstElement*, GstPad* pad, gpointer data) {
 
 }  // namespace
 
-double scanAudioDuration(const std::string& uri, std::chrono::steady_clock::time_point deadline) {
+double scanAudioDuration(const std::string& uri, std::chrono::steady_clock::time_point deadline,
+                         const std::atomic<bool>* cancelled) {
+    using namespace std::chrono_literals;
     GstElement* source = gst_element_make_from_uri(GST_URI_SRC, uri.c_str(), nullptr, nullptr);
     GstElement* parse = gst_element_factory_make("parsebin", nullptr);
     if (source == nullptr || parse == nullptr) {
@@ -90,8 +93,9 @@ double scanAudioDuration(const std::string& uri, std::chrono::steady_clock::time
         gst_element_set_state(scan.pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
         GstBus* bus = gst_element_get_bus(scan.pipeline);
         while (true) {
-            const auto left = deadline - std::chrono::steady_clock::now();
-            if (left.count() <= 0) {
+            const auto left = std::min<std::chrono::steady_clock::duration>(
+                deadline - std::chrono::steady_clock::now(), 50ms);  // looks at `cancelled` meanwhile
+            if (left.count() <= 0 || (cancelled != nullptr && cancelled->load())) {
                 break;
             }
             GstMessage* message = gst_bus_timed_pop_filtered(

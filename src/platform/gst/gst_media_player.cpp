@@ -1,15 +1,19 @@
 #include "platform/gst/gst_media_player.h"
 
 #include "platform/gst/duration_scan.h"
+#include "platform/gst/peak_limiter.h"
 
 #include <gst/gst.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -26,8 +30,8 @@ constexpr guint PlayFlagSoftVolume = 1u << 4;
 constexpr guint PlayFlagDeinterlace = 1u << 9;
 constexpr guint PlayFlagSoftColorbalance = 1u << 10;
 
-constexpr GstMessageType PolledMessages =
-    static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_DURATION_CHANGED);
+constexpr GstMessageType PolledMessages = static_cast<GstMessageType>(
+    GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ASYNC_DONE);
 
 void initGStreamer() {
     // gst_init itself tolerates repeated calls; this keeps it off the path
@@ -80,6 +84,17 @@ void onElementAdded(GstBin*, GstBin*, GstElement* element, gpointer) {
     if (!hasOne && !soundFont.empty()) {
         g_object_set(element, "soundfont", soundFont.c_str(), nullptr);
     }
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "synth-gain")) {
+        g_object_set(element, "synth-gain", GstMediaPlayer::midiGain, nullptr);
+        gst::limitOutputOf(element);
+    }
+}
+
+// Only an ordinary file is read: a FIFO or a device may block the reader for
+// good, or never end. A link counts as what it points to.
+bool isOrdinaryFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 GstElement* makeAudioSink() {
@@ -108,18 +123,43 @@ std::chrono::milliseconds GstMediaPlayer::defaultOpenTimeout() {
 #endif
 }
 
-GstMediaPlayer::GstMediaPlayer(std::chrono::milliseconds openTimeout)
-    : openTimeout_(openTimeout) {
+// A length being measured on the measurer's thread.
+struct GstMediaPlayer::Measurement {
+    std::atomic<bool> cancelled{false};
+    std::mutex mutex;
+    bool done = false;
+    double seconds = 0.0;
+};
+
+GstMediaPlayer::GstMediaPlayer(std::chrono::milliseconds openTimeout, std::chrono::milliseconds measureLimit,
+                               gst::SerialWorker::ThreadStarter startThread)
+    : openTimeout_(openTimeout),
+      measureLimit_(measureLimit.count() > 0 ? measureLimit : 5 * openTimeout),
+      teardown_(startThread),
+      measurer_(startThread) {
     initGStreamer();
     createPipeline();
 }
 
 GstMediaPlayer::~GstMediaPlayer() {
-    if (playbin_ != nullptr) {
-        gst_element_set_state(playbin_, GST_STATE_NULL);
-        gst_object_unref(bus_);
-        gst_object_unref(playbin_);
+    if (measurement_) {
+        measurement_->cancelled = true;
     }
+    if (playbin_ != nullptr) {
+        // Its threads may be busy (a file still getting ready): the worker
+        // takes it down, and the workers' destructors wait for that.
+        GstElement* playbin = playbin_;
+        GstBus* bus = bus_;
+        playbin_ = nullptr;
+        teardown_.post([playbin, bus] {
+            gst_element_set_state(playbin, GST_STATE_NULL);
+            gst_object_unref(bus);
+            gst_object_unref(playbin);
+        });
+    }
+    // Once the workers are done (their destructors wait), every pipeline is
+    // down; the streaming threads they used idle in GLib's pool until told.
+    teardown_.post([] { g_thread_pool_stop_unused_threads(); });
 }
 
 void GstMediaPlayer::createPipeline() {
@@ -157,18 +197,18 @@ void GstMediaPlayer::createPipeline() {
 void GstMediaPlayer::abandonPipeline() {
     // Its streaming threads are still at work (a synthesiser loading its
     // soundfont, a read from a slow disk), and taking it down waits for them.
-    // Another thread does that while this player goes on with a new pipeline.
+    // The worker does that while this player goes on with a new pipeline. One
+    // worker, one pipeline at a time: the MIDI synthesiser formats its messages
+    // in one buffer shared by all its instances, so synthesisers taken down at
+    // once (one thread each) garbled each other's error texts.
     GstElement* playbin = playbin_;
     GstBus* bus = bus_;
-    playbin_ = nullptr;
-    bus_ = nullptr;
-    audioSink_ = nullptr;
-    std::thread([playbin, bus] {
+    createPipeline();  // first: whatever happens next, the player has one
+    teardown_.post([playbin, bus] {
         gst_element_set_state(playbin, GST_STATE_NULL);
         gst_object_unref(bus);
         gst_object_unref(playbin);
-    }).detach();
-    createPipeline();
+    });
 }
 
 std::string GstMediaPlayer::fileName() const {
@@ -186,6 +226,8 @@ void GstMediaPlayer::setFileName(const std::string& path) {
         lastError_ = "GStreamer has no playbin element";
     } else if (path.empty()) {
         lastError_ = "no file name";
+    } else if (!isOrdinaryFile(path)) {
+        lastError_ = "not an ordinary file";
     } else {
         GError* error = nullptr;
         gchar* uri = gst_filename_to_uri(path.c_str(), &error);
@@ -197,61 +239,128 @@ void GstMediaPlayer::setFileName(const std::string& path) {
         }
         g_clear_error(&error);
     }
-    if (!uri_.empty() && load()) {
-        media_ = Media::Ready;
+    if (!uri_.empty()) {
+        load();
     }
 }
 
 bool GstMediaPlayer::load() {
-    const auto deadline = std::chrono::steady_clock::now() + openTimeout_;
+    const auto now = std::chrono::steady_clock::now();
+    openDeadline_ = now + openTimeout_;
+    const auto waitUntil = now + std::min<std::chrono::milliseconds>(readyWait, openTimeout_);
+    media_ = Media::Opening;
     g_object_set(playbin_, "uri", uri_.c_str(), nullptr);
     const GstStateChangeReturn change = gst_element_set_state(playbin_, GST_STATE_PAUSED);
-    bool prerolled = change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL;
-    bool failed = change == GST_STATE_CHANGE_FAILURE;
-    while (!prerolled && !failed) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            lastError_ = "timed out opening the file";
-            abandonPipeline();
-            return false;
-        }
-        GstMessage* message = gst_bus_timed_pop_filtered(
-            bus_, static_cast<GstClockTime>(left.count()),
-            static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
-        if (message == nullptr) {
-            continue;
-        }
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-            handleMessage(message);
-            failed = true;
-        } else if (GST_MESSAGE_SRC(message) == GST_OBJECT(playbin_)) {
-            prerolled = true;
-        }
-        gst_message_unref(message);
+    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL) {
+        becomeReady();
+    } else if (change == GST_STATE_CHANGE_FAILURE) {
+        pollBus();  // the error says why
+        fail(lastError_.empty() ? "cannot open the file" : lastError_);
     }
+    // Wait a little for it to be ready, and for a length the file does not
+    // tell up front; whatever is not done by then is picked up by later polls.
+    while ((media_ == Media::Opening || (media_ == Media::Ready && measurement_)) &&
+           std::chrono::steady_clock::now() < waitUntil) {
+        if (media_ == Media::Opening) {
+            const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                waitUntil - std::chrono::steady_clock::now());
+            if (GstMessage* message = gst_bus_timed_pop_filtered(
+                    bus_, static_cast<GstClockTime>(left.count()), PolledMessages)) {
+                handleMessage(message);
+                gst_message_unref(message);
+            }
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            takeMeasurement();
+        }
+    }
+    update();
+    return media_ == Media::Opening || media_ == Media::Ready;
+}
+
+void GstMediaPlayer::becomeReady() {
     // Whatever the preroll left on the bus is history, except an error.
-    while (GstMessage* message = gst_bus_pop_filtered(bus_, GST_MESSAGE_ERROR)) {
-        handleMessage(message);
+    if (GstMessage* message = gst_bus_pop_filtered(bus_, GST_MESSAGE_ERROR)) {
+        handleMessage(message);  // fails the open
         gst_message_unref(message);
-        failed = true;
+        return;
     }
-    if (failed) {
-        unload();
-        return false;
-    }
+    media_ = Media::Ready;
     refreshDuration();
     if (duration_ <= 0.0) {
         // The parser learns the length only as it reads on (an MP3 without a
-        // header that tells it): measure it now.
-        duration_ = gst::scanAudioDuration(uri_, deadline);
-        durationDirty_ = duration_ <= 0.0;
+        // header that tells it): measure it on the measurer's thread.
+        auto measurement = std::make_shared<Measurement>();
+        measurement_ = measurement;
+        const std::string uri = uri_;
+        const auto deadline = std::chrono::steady_clock::now() + measureLimit_;
+        measurer_.post([measurement, uri, deadline] {
+            const double seconds =
+                measurement->cancelled ? 0.0 : gst::scanAudioDuration(uri, deadline, &measurement->cancelled);
+            std::lock_guard lock(measurement->mutex);
+            measurement->seconds = seconds;
+            measurement->done = true;
+        });
     }
-    return true;
+    if (held_ > 0.0) {
+        seek(held_);  // a position written while the file was getting ready
+    }
+}
+
+void GstMediaPlayer::fail(const std::string& why) {
+    lastError_ = why;
+    unload();
+    media_ = Media::Failed;
+    state_ = Stopped;
+}
+
+void GstMediaPlayer::takeMeasurement() {
+    if (!measurement_) {
+        return;
+    }
+    double seconds = 0.0;
+    {
+        std::lock_guard lock(measurement_->mutex);
+        if (!measurement_->done) {
+            return;
+        }
+        seconds = measurement_->seconds;
+    }
+    measurement_.reset();
+    if (seconds > 0.0) {
+        duration_ = seconds;
+        durationDirty_ = false;
+        durationMeasured_ = true;
+        return;
+    }
+    refreshDuration();
+    if (duration_ <= 0.0) {
+        // Read to its end, or for as long as the measurement may take, and
+        // still no length: a file that "plays" without getting anywhere (a
+        // MIDI file whose time division is 0 plays silence for ever).
+        abandonPipeline();  // its threads are busy producing that
+        fail("the file has no length");
+    }
+}
+
+void GstMediaPlayer::update() {
+    pollBus();
+    if (media_ == Media::Opening && std::chrono::steady_clock::now() >= openDeadline_) {
+        fail("timed out opening the file");
+    }
+    if (media_ == Media::Ready) {
+        takeMeasurement();
+    }
 }
 
 void GstMediaPlayer::unload() {
-    if (playbin_ != nullptr) {
+    if (measurement_) {
+        measurement_->cancelled = true;
+        measurement_.reset();
+    }
+    if (media_ == Media::Opening) {
+        abandonPipeline();  // taking it down would wait for its busy threads
+    } else if (playbin_ != nullptr) {
         gst_element_set_state(playbin_, GST_STATE_NULL);
         // Nothing posts once the pipeline is down: drop what is left.
         gst_bus_set_flushing(bus_, TRUE);
@@ -260,6 +369,7 @@ void GstMediaPlayer::unload() {
     held_ = 0.0;
     duration_ = 0.0;
     durationDirty_ = false;
+    durationMeasured_ = false;
 }
 
 void GstMediaPlayer::pollBus() {
@@ -284,7 +394,9 @@ void GstMediaPlayer::handleMessage(GstMessage* message) {
             gst_message_parse_error(message, &error, nullptr);
             lastError_ = error != nullptr ? error->message : "unknown error";
             g_clear_error(&error);
-            if (media_ == Media::Ready) {
+            if (media_ == Media::Opening) {
+                fail(lastError_);
+            } else if (media_ == Media::Ready) {
                 // play() takes the pipeline down and builds it up again; not
                 // here, as taking it down may wait for its threads.
                 media_ = Media::NeedsReload;
@@ -294,7 +406,12 @@ void GstMediaPlayer::handleMessage(GstMessage* message) {
             break;
         }
         case GST_MESSAGE_DURATION_CHANGED:
-            durationDirty_ = true;
+            durationDirty_ = !durationMeasured_;  // an estimate never replaces the measured length
+            break;
+        case GST_MESSAGE_ASYNC_DONE:
+            if (media_ == Media::Opening && GST_MESSAGE_SRC(message) == GST_OBJECT(playbin_)) {
+                becomeReady();
+            }
             break;
         default:
             break;
@@ -340,21 +457,16 @@ void GstMediaPlayer::refreshDuration() {
 }
 
 void GstMediaPlayer::play() {
-    pollBus();
+    update();
     if (media_ == Media::NeedsReload) {
         const double resumeAt = held_;
         unload();
+        held_ = resumeAt;  // sought once the file is ready again
         if (!load()) {
-            media_ = Media::Failed;
             return;
         }
-        media_ = Media::Ready;
-        if (resumeAt > 0.0) {
-            held_ = resumeAt;
-            seek(resumeAt);
-        }
     }
-    if (media_ != Media::Ready || state_ == Playing) {
+    if ((media_ != Media::Ready && media_ != Media::Opening) || state_ == Playing) {
         return;
     }
     if (duration_ > 0.0 && held_ >= duration_) {
@@ -370,7 +482,7 @@ void GstMediaPlayer::play() {
 }
 
 void GstMediaPlayer::pause() {
-    pollBus();
+    update();
     if (state_ != Playing) {
         return;
     }
@@ -383,7 +495,7 @@ void GstMediaPlayer::pause() {
 }
 
 void GstMediaPlayer::stop() {
-    pollBus();
+    update();
     if (state_ == Playing) {
         gst_element_set_state(playbin_, GST_STATE_PAUSED);
         double position = 0.0;
@@ -397,8 +509,8 @@ void GstMediaPlayer::stop() {
 }
 
 double GstMediaPlayer::currentPositionSeconds() {
-    pollBus();
-    if (state_ == Playing) {
+    update();
+    if (state_ == Playing && media_ == Media::Ready) {
         double position = 0.0;
         if (queryPosition(position)) {
             held_ = duration_ > 0.0 ? std::min(position, duration_) : position;
@@ -408,8 +520,8 @@ double GstMediaPlayer::currentPositionSeconds() {
 }
 
 void GstMediaPlayer::setCurrentPositionSeconds(double seconds) {
-    pollBus();
-    if (media_ != Media::Ready && media_ != Media::NeedsReload) {
+    update();
+    if (media_ != Media::Ready && media_ != Media::NeedsReload && media_ != Media::Opening) {
         return;
     }
     if (!(seconds > 0.0)) {
@@ -426,7 +538,7 @@ void GstMediaPlayer::setCurrentPositionSeconds(double seconds) {
 }
 
 double GstMediaPlayer::durationSeconds() {
-    pollBus();
+    update();
     if (durationDirty_ && media_ == Media::Ready) {
         refreshDuration();
     }
@@ -434,7 +546,7 @@ double GstMediaPlayer::durationSeconds() {
 }
 
 int GstMediaPlayer::playState() {
-    pollBus();
+    update();
     return state_;
 }
 

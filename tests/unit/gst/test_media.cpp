@@ -53,6 +53,22 @@ void writeBytes(const std::string& path, const Bytes& bytes) {
     }
 }
 
+// A format 0 file of one track, ended here.
+void writeMidiTrack(const std::string& path, Bytes track, std::uint32_t ticksPerQuarter) {
+    putVarLen(track, 0);  // end of track
+    track.insert(track.end(), {0xff, 0x2f, 0x00});
+    Bytes out;
+    putText(out, "MThd");
+    putBe(out, 6, 4);
+    putBe(out, 0, 2);  // format 0
+    putBe(out, 1, 2);  // one track
+    putBe(out, ticksPerQuarter, 2);
+    putText(out, "MTrk");
+    putBe(out, static_cast<std::uint32_t>(track.size()), 4);
+    out.insert(out.end(), track.begin(), track.end());
+    writeBytes(path, out);
+}
+
 void ensureGst() {
     if (!gst_is_initialized()) {
         gst_init(nullptr, nullptr);
@@ -108,7 +124,7 @@ std::string toneSource(double seconds) {
 
 }  // namespace
 
-void writeWav(const std::string& path, double seconds, int sampleRate, int channels) {
+void writeWav(const std::string& path, double seconds, int sampleRate, int channels, double peak) {
     const auto frames = static_cast<std::uint32_t>(std::lround(seconds * sampleRate));
     const std::uint32_t dataBytes = frames * static_cast<std::uint32_t>(channels) * 2;
     Bytes out;
@@ -129,7 +145,7 @@ void writeWav(const std::string& path, double seconds, int sampleRate, int chann
     for (std::uint32_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / sampleRate;
         const auto sample =
-            static_cast<std::int16_t>(std::lround(8000.0 * std::sin(2 * std::numbers::pi * 440 * t)));
+            static_cast<std::int16_t>(std::lround(peak * 32767 * std::sin(2 * std::numbers::pi * 440 * t)));
         for (int c = 0; c < channels; ++c) {
             putLe(out, static_cast<std::uint16_t>(sample), 2);
         }
@@ -151,19 +167,43 @@ void writeMidi(const std::string& path, int quarterNotes) {
         putVarLen(track, ticksPerQuarter);
         track.insert(track.end(), {0x80, key, 0x40});
     }
-    putVarLen(track, 0);  // end of track
-    track.insert(track.end(), {0xff, 0x2f, 0x00});
+    writeMidiTrack(path, track, ticksPerQuarter);
+}
 
-    Bytes out;
-    putText(out, "MThd");
-    putBe(out, 6, 4);
-    putBe(out, 0, 2);  // format 0
-    putBe(out, 1, 2);  // one track
-    putBe(out, ticksPerQuarter, 2);
-    putText(out, "MTrk");
-    putBe(out, static_cast<std::uint32_t>(track.size()), 4);
-    out.insert(out.end(), track.begin(), track.end());
-    writeBytes(path, out);
+void writeMidiChords(const std::string& path, int channels, double seconds) {
+    constexpr std::uint32_t ticksPerQuarter = 480;
+    Bytes track;
+    putVarLen(track, 0);  // 120 bpm: a quarter note is half a second
+    track.insert(track.end(), {0xff, 0x51, 0x03, 0x07, 0xa1, 0x20});
+    auto notes = [](int channel) {
+        if (channel == 9) {
+            return std::vector<std::uint8_t>{36, 38, 42};  // kick, snare, hi-hat
+        }
+        const auto c = static_cast<std::uint8_t>(48 + 12 * (channel % 3));
+        return std::vector<std::uint8_t>{c, static_cast<std::uint8_t>(c + 4),
+                                         static_cast<std::uint8_t>(c + 7)};
+    };
+    for (int ch = 0; ch < channels; ++ch) {
+        putVarLen(track, 0);  // a program of its own: piano, organ, strings, brass, ...
+        track.insert(track.end(), {static_cast<std::uint8_t>(0xc0 | ch), static_cast<std::uint8_t>(ch * 8)});
+    }
+    for (long beat = 0; beat < std::lround(seconds * 2); ++beat) {
+        for (int ch = 0; ch < channels; ++ch) {
+            for (const std::uint8_t key : notes(ch)) {
+                putVarLen(track, 0);
+                track.insert(track.end(), {static_cast<std::uint8_t>(0x90 | ch), key, 100});
+            }
+        }
+        std::uint32_t delta = ticksPerQuarter;
+        for (int ch = 0; ch < channels; ++ch) {
+            for (const std::uint8_t key : notes(ch)) {
+                putVarLen(track, delta);
+                delta = 0;
+                track.insert(track.end(), {static_cast<std::uint8_t>(0x80 | ch), key, 0x40});
+            }
+        }
+    }
+    writeMidiTrack(path, track, ticksPerQuarter);
 }
 
 std::string encodeMp3(const std::string& path, double seconds, Mp3Header header) {

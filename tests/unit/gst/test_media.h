@@ -8,12 +8,18 @@
 
 namespace vollo::testmedia {
 
-// 16-bit PCM, a 440 Hz tone.
-void writeWav(const std::string& path, double seconds, int sampleRate = 44100, int channels = 2);
+// 16-bit PCM, a 440 Hz tone of the given peak (1 is full scale).
+void writeWav(const std::string& path, double seconds, int sampleRate = 44100, int channels = 2,
+              double peak = 8000.0 / 32768);
 
 // A format 0 Standard MIDI File at 120 beats a minute: `quarterNotes` notes of
 // one beat (half a second) each, so it lasts quarterNotes / 2 seconds.
 void writeMidi(const std::string& path, int quarterNotes);
+
+// A format 0 Standard MIDI File of `seconds` (whole half-seconds): a C-major
+// chord at velocity 100 struck every half second on each of `channels`
+// channels, each with an instrument of its own (channel 10 is drums).
+void writeMidiChords(const std::string& path, int channels, double seconds);
 
 // Variable bit-rate MP3 (lamemp3enc) of a tone, with or without the Xing
 // header that tells a player its length up front. Returns "" on success, else

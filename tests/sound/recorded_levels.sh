@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# What Vollo plays, heard: a PulseAudio server of its own with a null sink as
+# the default, whose monitor parec records while the player plays, measured
+# with sox. Exit status 77 (skipped) where no PulseAudio can be started.
+#
+#   recorded_levels.sh SOUND_CHECK [VOLLO]
+#
+# Each check is a step below: `record NAME COMMAND...` records the sink while
+# COMMAND runs; `level NAME rms|peak` prints what the recording holds;
+# `within VALUE LOW HIGH WHAT` fails the test unless LOW <= VALUE <= HIGH.
+set -uo pipefail
+sound_check=$1
+vollo=${2:-}
+for tool in pulseaudio pactl parec sox; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+export HOME=$work XDG_RUNTIME_DIR=$work/run PULSE_RUNTIME_PATH=$work/run XDG_CONFIG_HOME=$work/config
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+unset VOLLO_AUDIO_SINK PULSE_SERVER
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A server for this test alone (also as root, where CI runs): no config files,
+# never exiting by itself, the null sink its default.
+cat >"$work/server.pa" <<'PA'
+load-module module-native-protocol-unix
+load-module module-null-sink sink_name=heard rate=44100 channels=2
+set-default-sink heard
+PA
+pulseaudio -n -F "$work/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    --system=false --use-pid-file=false --log-target=file:"$work/pulse.log" &
+pids+=($!)
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null 2>&1 || { echo "SKIP: no PulseAudio server could be started"; cat "$work/pulse.log"; exit 77; }
+
+failed=0
+record() {
+    local name=$1
+    shift
+    parec -d heard.monitor --rate=44100 --channels=2 --format=s16le --file-format=wav "$work/heard-$name.wav" &
+    local rec=$!
+    sleep 0.3
+    "$@" || { echo "FAIL: $name: $* failed"; failed=1; }
+    sleep 0.3
+    kill "$rec"
+    wait "$rec" 2>/dev/null
+}
+# The recording's level with the silence before and after it cut off.
+level() {
+    local what=RMS
+    [[ $2 == peak ]] && what=Maximum
+    sox "$work/heard-$1.wav" -n silence 1 0.05 0.5% reverse silence 1 0.05 0.5% reverse stat 2>&1 |
+        awk -v w="$what" '$1 == w && $2 == "amplitude:" { print $3 }'
+}
+within() {
+    if awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v != "" && v >= lo && v <= hi) }'; then
+        echo "ok: $4 $1 (in $2 .. $3)"
+    else
+        echo "FAIL: $4 ${1:-none} (expected $2 .. $3)"
+        failed=1
+    fi
+}
+
+"$sound_check" write "$work"
+record tone "$sound_check" play "$work/tone.wav"
+within "$(level tone rms)" 0.32 0.39 "440 Hz tone of RMS 0.354 in the file, RMS recorded"
+record chord "$sound_check" play "$work/chord.mid"
+within "$(level chord peak)" 0.25 0.55 "MIDI C-major chord at velocity 100, peak"
+record dense "$sound_check" play "$work/dense.mid"
+within "$(level dense peak)" 0.3 0.98 "MIDI piece with all 16 channels busy, peak (not clipped)"
+
+exit $failed
