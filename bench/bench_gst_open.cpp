@@ -2,6 +2,12 @@
 // files that used to freeze it: the worst case of each kind, in milliseconds.
 //
 //   VOLLO_AUDIO_SINK="fakesink sync=true" build/dev/bench/bench_gst_open
+//
+// Worst of 8 opens, Debug build, 2 busy cores (load 13-19), before -> after the
+// open stopped waiting for the file on the caller's thread: FIFO without a
+// writer blocked for good -> 0.6 ms; FIFO with an idle writer 2007 -> 0.5 ms;
+// socket 8.6 -> 0.5 ms; /dev/zero 148 -> 0.5 ms; 90-minute MP3 without a length
+// header 2016 -> 211 ms; MIDI of time division 0 2065 -> 224 ms; MIDI 180 -> 76 ms.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>

@@ -76,4 +76,38 @@ within "$(level chord peak)" 0.25 0.55 "MIDI C-major chord at velocity 100, peak
 record dense "$sound_check" play "$work/dense.mid"
 within "$(level dense peak)" 0.3 0.98 "MIDI piece with all 16 channels busy, peak (not clipped)"
 
+# The whole program, on a display of its own: started with a song on its command
+# line it plays it at once, at full volume; then the volume is lowered.
+[[ -n $vollo ]] || exit $failed
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (the program was not heard)"; exit 77; }
+done
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
+(cd "$work" && exec "$vollo" "$work/steady.wav") &
+pids+=($!)
+window=$(timeout 20 xdotool search --sync --name '^Vollo 2.0$' | head -1)
+[[ -n $window ]] || { echo "FAIL: the program's window did not appear"; exit 1; }
+sleep 1
+record program sleep 2
+within "$(level program rms)" 0.32 0.39 "the program playing the tone at full volume, RMS"
+
+# Drags the volume knob to the middle of its bar and drops it there. Without a
+# window manager the window sits where it asked to be; its controls are placed
+# at 15 twips a pixel below a menu bar of 19 pixels.
+lower_by_knob_drop() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local y=$((Y + 520))
+    xdotool mousemove $((X + 369)) $y mousedown 1 sleep 0.2 mousemove $((X + 360)) $y sleep 0.2 \
+        mousemove $((X + 345)) $y sleep 0.2 mousemove $((X + 336)) $y sleep 0.2 mouseup 1
+}
+lower_by_knob_drop
+sleep 0.5
+record lowered sleep 2
+full=$(level program rms)
+within "$(level lowered rms)" 0.001 "$(awk -v f="$full" 'BEGIN { print f / 4 }')" \
+    "after the knob is dropped mid-bar, RMS"
+
 exit $failed

@@ -70,10 +70,11 @@ class GstMediaPlayer final : public MediaPlayer {
     // file was opened.
     std::string lastError() const { return lastError_; }
 
-    // The master gain given to the MIDI synthesiser: a velocity-100 chord
-    // peaks at about 0.35 of full scale (the synthesiser's own default, 0.2,
-    // left it about 15 dB under an ordinary song). A dense piece is kept
-    // under full scale by a limiter (gst::PeakLimiter).
+    // The master gain given to the MIDI synthesiser: a velocity-100 C-major
+    // chord peaks at 0.34 of full scale, recorded (at the synthesiser's own
+    // default, 0.2, it peaked at 0.057, 16 dB quieter). A dense piece is kept
+    // under full scale by a limiter (gst::PeakLimiter): all sixteen channels
+    // striking chords at once peak at 0.89 instead of clipping.
     static constexpr double midiGain = 1.2;
 
     // For tests: the volume the pipeline was given, and the pipeline itself.

@@ -2,7 +2,8 @@
 // files to their end through the player as the program would, to the desktop's
 // sound server unless VOLLO_AUDIO_SINK says otherwise.
 //
-//   sound_check write DIR     tone.wav (440 Hz, RMS 0.35), chord.mid, dense.mid
+//   sound_check write DIR     tone.wav (440 Hz, RMS 0.35; steady.wav the same for
+//                             20 s), chord.mid, dense.mid
 //   sound_check play FILE...  exit status 1 if a file does not play to its end
 #include <chrono>
 #include <cstdio>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     if (command == "write") {
         const std::string dir = argv[2];
         media::writeWav(dir + "/tone.wav", 4.0, 44100, 2, 0.5);
+        media::writeWav(dir + "/steady.wav", 20.0, 44100, 2, 0.5);
         media::writeMidiChords(dir + "/chord.mid", 1, 3.0);
         media::writeMidiChords(dir + "/dense.mid", 16, 4.0);
         return 0;
