@@ -145,8 +145,8 @@ void searchLinear(benchmark::State& state, const char* text) {
                 keys.push_back(main.hiddenSongListInfo.list(i));
             }
         }
-        dialog.lstResults.append(titles);
-        dialog.lstInfo.append(keys);
+        dialog.lstResults.assign(std::move(titles));
+        dialog.lstInfo.assign(std::move(keys));
         dialog.lblStatus.setCaption(std::to_string(dialog.lstResults.listCount()) + " results found.");
         benchmark::DoNotOptimize(dialog.lstResults.listCount());
     }

@@ -18,7 +18,4 @@ struct EntryKey {
 // The key of a text form: split at the last "|" (a text without one is all file name).
 EntryKey parseEntryKey(const std::string& text);
 
-// The title of a file name: the name without its last four characters.
-std::string titleOf(const std::string& fileName);
-
 }  // namespace vollo

@@ -87,11 +87,6 @@ RowRange digitRows(const TextColumn& lowerTitles) {
     return {begin, lowerBoundRow(lowerTitles, begin, lowerTitles.size(), ":")};
 }
 
-bool startsWithCharacters(std::string_view lowerTitle, std::string_view lowerFilter) {
-    return lowerTitle.substr(0, lowerFilter.size()) == lowerFilter &&
-           (isValidUtf8(lowerFilter) || isCharBoundary(lowerTitle, lowerFilter.size()));
-}
-
 bool containsCharacters(std::string_view lowerTitle, std::string_view lowerNeedle) {
     std::size_t at = lowerTitle.find(lowerNeedle);
     if (at == std::string_view::npos) {

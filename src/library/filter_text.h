@@ -40,10 +40,6 @@ RowRange prefixRows(const TextColumn& lowerTitles, std::string_view prefix);
 // The rows whose first character is a digit "0" to "9" (the "#" filter).
 RowRange digitRows(const TextColumn& lowerTitles);
 
-// The filter's test on one title: the first characters of lowerTitle, as many
-// as lowerFilter has, equal lowerFilter (both already lower-cased).
-bool startsWithCharacters(std::string_view lowerTitle, std::string_view lowerFilter);
-
 // The search's test: lowerNeedle occurs in lowerTitle starting and ending on
 // character boundaries (an empty needle occurs everywhere).
 bool containsCharacters(std::string_view lowerTitle, std::string_view lowerNeedle);

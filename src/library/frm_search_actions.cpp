@@ -5,7 +5,6 @@
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/frm_search.h"
-#include "library/library_filter.h"
 #include "platform/text.h"
 
 namespace vollo {
@@ -16,18 +15,9 @@ constexpr int kEnter = 13;
 
 // The path of result row: the text after the file name's "|", then the file name.
 std::string resultPath(const FrmSearch& search, int row) {
-    if (row >= search.lstInfo.listCount()) {
-        return {};
-    }
-    const std::string& keyText = search.lstInfo.list(row);
-    const auto slot = static_cast<std::size_t>(row);
-    if (slot < search.resultFileLengths.size()) {
-        const std::size_t fileLength = search.resultFileLengths[slot];
-        if (fileLength < keyText.size() && keyText[fileLength] == '|') {
-            return keyText.substr(fileLength + 1) + keyText.substr(0, fileLength);
-        }
-    }
-    return parseEntryKey(keyText).path();
+    const std::string keyText = search.lstInfo.list(row);
+    const std::size_t fileLength = search.resultFileLengths.at(static_cast<std::size_t>(row));
+    return keyText.substr(fileLength + 1) + keyText.substr(0, fileLength);
 }
 
 }  // namespace
@@ -43,10 +33,9 @@ void FrmSearch::cmdGo_Click() {
 
     // 3. Every library title holding the text, in library order.
     FrmMain& main = app_.frmMain();
-    const LibraryView library(main);
     std::vector<std::size_t> rows;
-    const TextColumn& lowerTitles = library.lowerTitles();
-    for (std::size_t i = 0; i < library.size(); ++i) {
+    const TextColumn& lowerTitles = main.libraryLowerTitles;
+    for (std::size_t i = 0; i < lowerTitles.size(); ++i) {
         if (containsCharacters(lowerTitles[i], needle)) {
             rows.push_back(i);
         }
@@ -54,20 +43,10 @@ void FrmSearch::cmdGo_Click() {
     // The results share the library's texts.
     resultFileLengths.reserve(rows.size());
     for (const std::size_t i : rows) {
-        resultFileLengths.push_back(library.keys().file(i).size());
+        resultFileLengths.push_back(main.libraryKeys.file(i).size());
     }
     lstResults.assignTexts(main.hiddenSongList.texts().picked(rows));
-    if (main.hiddenSongListInfo.listCount() == static_cast<int>(library.size())) {
-        lstInfo.assignTexts(main.hiddenSongListInfo.texts().picked(rows));
-    } else {
-        std::vector<std::string> keyTexts;
-        for (const std::size_t i : rows) {
-            const int row = static_cast<int>(i);
-            keyTexts.push_back(row < main.hiddenSongListInfo.listCount() ? main.hiddenSongListInfo.list(row)
-                                                                         : library.key(i).text());
-        }
-        lstInfo.assign(std::move(keyTexts));
-    }
+    lstInfo.assignTexts(main.hiddenSongListInfo.texts().picked(rows));
 
     // 4. The count line.
     lblStatus.setCaption(std::to_string(lstResults.listCount()) + " results found.");

@@ -1,5 +1,8 @@
 #include "library/library_activation.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
 
@@ -35,13 +38,11 @@ void LibraryActivation::addRow(bool fullLibrary, int row) {
     const ListBox& shown = list(fullLibrary);
     const auto r = static_cast<std::size_t>(row);
     const std::size_t keyCount = fullLibrary ? main_.libraryKeys.size() : main_.visibleSongListInfo.size();
-    std::string path;
-    if (r < keyCount) {
-        path = (fullLibrary ? main_.libraryKeys[r] : main_.visibleSongListInfo[r]).path();
-    } else if (fullLibrary && row < main_.hiddenSongListInfo.listCount()) {
-        path = parseEntryKey(main_.hiddenSongListInfo.list(row)).path();
+    if (r >= keyCount) {
+        throw std::out_of_range("no key for row " + std::to_string(row) + " of " + shown.name());
     }
-    main_.appendToPlaylist(shown.list(row), path);
+    main_.appendToPlaylist(shown.list(row),
+                           (fullLibrary ? main_.libraryKeys[r] : main_.visibleSongListInfo[r]).path());
 }
 
 void LibraryActivation::addSelectedRows(bool fullLibrary) {

@@ -5,37 +5,8 @@
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/library_activation.h"
-#include "platform/text.h"
 
 namespace vollo {
-
-LibraryView::LibraryView(FrmMain& main)
-    : main_(main),
-      count_(static_cast<std::size_t>(main.hiddenSongList.listCount())),
-      lowerTitles_(&main.libraryLowerTitles),
-      keys_(main.libraryKeys) {
-    if (main.libraryLowerTitles.size() != count_) {
-        ownLowerTitles_.reserve(count_, 0);
-        for (int i = 0; i < static_cast<int>(count_); ++i) {
-            ownLowerTitles_.push_back(lowerText(main.hiddenSongList.text(i)));
-        }
-        lowerTitles_ = &ownLowerTitles_;
-    }
-    if (keys_.size() != count_) {
-        std::vector<EntryKey> keys;
-        keys.reserve(count_);
-        for (int i = 0; i < static_cast<int>(count_); ++i) {
-            keys.push_back(i < main.hiddenSongListInfo.listCount()
-                               ? parseEntryKey(main.hiddenSongListInfo.list(i))
-                               : EntryKey{});
-        }
-        keys_ = LibraryKeys(keys);
-    }
-}
-
-std::string_view LibraryView::title(std::size_t row) const {
-    return main_.hiddenSongList.text(static_cast<int>(row));
-}
 
 LibraryFilter::LibraryFilter(FrmMain& main, LibraryActivation& activation)
     : main_(main),
@@ -66,15 +37,14 @@ void LibraryFilter::txtFilter_Change() {
     // 4-5. The matches, in library order, with their keys in the same slots.
     // The matches of a prefix stand together in the sorted library, so they
     // are found by binary search, and the view shares the library's texts.
-    const LibraryView library(main_);
-    const std::optional<RowRange> run = filterRun(library.lowerTitles(), filter);
+    const std::optional<RowRange> run = filterRun(main_.libraryLowerTitles, filter);
     if (run) {
-        main_.visibleSongListInfo.show(library.keys(), run->first, run->size());
+        main_.visibleSongListInfo.show(main_.libraryKeys, run->first, run->size());
         main_.visibleSongList.assignTexts(main_.hiddenSongList.texts().slice(run->first, run->size()));
     } else {
-        std::vector<std::size_t> rows = filterRows(library.lowerTitles(), filter);
+        std::vector<std::size_t> rows = filterRows(main_.libraryLowerTitles, filter);
         TextList titles = main_.hiddenSongList.texts().picked(rows);
-        main_.visibleSongListInfo.show(library.keys(), std::move(rows));
+        main_.visibleSongListInfo.show(main_.libraryKeys, std::move(rows));
         main_.visibleSongList.assignTexts(std::move(titles));
     }
 

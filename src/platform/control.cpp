@@ -23,19 +23,6 @@ double EventArgs::number(size_t i) const {
     return 0.0;
 }
 
-std::string EventArgs::text(size_t i) const {
-    if (i >= args.size()) {
-        return {};
-    }
-    if (const auto* s = std::get_if<std::string>(&args[i])) {
-        return *s;
-    }
-    if (const auto* d = std::get_if<double>(&args[i])) {
-        return formatNumber(*d);
-    }
-    return {};
-}
-
 Control* EventArgs::control(size_t i) const {
     if (i >= args.size()) {
         return nullptr;
@@ -238,22 +225,6 @@ void ListBox::assignTexts(TextList items) {
     topIndex_ = 0;
     if (observer()) {
         observer()->listChanged(*this, {ListChange::Reset, 0, listCount()});
-    }
-}
-
-void ListBox::append(const std::vector<std::string>& items) {
-    appendTexts(TextList(items));
-}
-
-void ListBox::appendTexts(const TextList& items) {
-    if (items.empty()) {
-        return;
-    }
-    const int first = listCount();
-    items_.append(items);
-    selected_.resize(items_.size(), 0);
-    if (observer()) {
-        observer()->listChanged(*this, {ListChange::Inserted, first, static_cast<int>(items.size())});
     }
 }
 

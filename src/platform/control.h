@@ -70,7 +70,6 @@ struct EventArgs {
     int cancel = 0;  // out-parameter of Form_Unload
 
     double number(size_t i) const;
-    std::string text(size_t i) const;
     Control* control(size_t i) const;
 };
 
@@ -280,9 +279,6 @@ class ListBox : public Control {
     // Replaces every item at once, nothing selected (the caller keeps any order).
     void assign(std::vector<std::string> items);
     void assignTexts(TextList items);
-    // Appends many items at once, not selected.
-    void append(const std::vector<std::string>& items);
-    void appendTexts(const TextList& items);
 
     bool selected(int i) const { return selected_.at(static_cast<size_t>(i)) != 0; }
     void setSelected(int i, bool selected);

@@ -85,7 +85,6 @@ class Form {
     // Handlers by their names ("cmdAdd_Click", "cmdAlpha_Click", "Form_Load").
     void on(const std::string& handlerName, Handler handler, bool indexed = false);
     const HandlerEntry* handler(const std::string& handlerName) const;
-    const std::map<std::string, HandlerEntry>& handlers() const { return handlers_; }
     // Runs a handler at once, nested in whatever runs now (handlers call each
     // other directly). Missing handlers do nothing; false then.
     bool call(const std::string& handlerName, EventArgs& args);

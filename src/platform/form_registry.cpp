@@ -79,10 +79,6 @@ void FormRegistry::unload(const std::string& name) {
     }
 }
 
-std::vector<std::string> FormRegistry::formNames() const {
-    return order_;
-}
-
 void FormRegistry::collect() {
     unloaded_.clear();
 }

@@ -44,7 +44,6 @@ class FormRegistry {
     Form* loaded(const std::string& name) const;
     bool isLoaded(const std::string& name) const { return loaded(name) != nullptr; }
     void unload(const std::string& name);
-    std::vector<std::string> formNames() const;
 
     void setObserver(FormRegistryObserver* observer) { observer_ = observer; }
 
@@ -58,7 +57,6 @@ class FormRegistry {
     using FailureSink = std::function<void(const std::string& what)>;
     // Returns the sink it replaces.
     static FailureSink setFailureSink(FailureSink sink);
-    bool busy() const { return depth_ > 0; }
 
     // Shows a message box through the service ("Vollo" when no title is given).
     MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OK,

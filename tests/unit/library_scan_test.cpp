@@ -10,15 +10,12 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "app/application.h"
-#include "app/main_window.h"
+#include "forms/frm_main.h"
 #include "library/library_scan.h"
 #include "platform/files.h"
-#include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "reference_text.h"
-#include "scanned_library.h"
 #include "settings/media_dirs.h"
 #include "settings/window_state.h"
 
@@ -29,9 +26,9 @@ namespace fs = std::filesystem;
 
 TEST(LibraryScan, PlayableNamesByTheirLastFourCharacters) {
     const std::tuple<const char*, bool, bool> names[] = {
-        {"a.MP3", false, true}, {"b.Mid", false, true},       {"c.wav", false, true}, {"c.avi", false, false},
-        {"c.AVI", true, true},  {"song.mp3.bak", true, false}, {"mp3", true, false},   {".mp3", false, true},
-        {".mp", false, false}};
+        {"a.MP3", false, true},  {"b.Mid", false, true}, {"c.wav", false, true},
+        {"c.avi", false, false}, {"c.AVI", true, true},  {"song.mp3.bak", true, false},
+        {"mp3", true, false},    {".mp3", false, true},  {".mp", false, false}};
     for (const auto& [name, withAvi, playable] : names) {
         EXPECT_EQ(isPlayableName(name, withAvi), playable) << name;
     }
@@ -88,7 +85,7 @@ std::vector<Listed> referenceLibrary(const std::vector<std::string>& dirs, bool 
     for (const std::string& dir : dirs) {
         for (const std::string& name : listFiles(dir)) {
             if (isPlayableName(name, withAvi)) {
-                existing.push_back({titleOf(name), name + "|" + dir});
+                existing.push_back({name.substr(0, name.size() - 4), name + "|" + dir});
             }
         }
     }
@@ -96,10 +93,21 @@ std::vector<Listed> referenceLibrary(const std::vector<std::string>& dirs, bool 
     return existing;
 }
 
-std::vector<Listed> scannedEntries(const ScannedLibrary& library) {
+// What a scan of dirs leaves in a main window's lists, the window alone,
+// without the application around it.
+std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) {
+    struct Context : AppContext {
+        using AppContext::AppContext;
+    } context(Services{}, "/");
+    FrmMain main(context.forms(), context);
+    withAvi ? rescanLibrary(main, dirs) : scanLibraryAtStartup(main, dirs);
     std::vector<Listed> entries;
-    for (std::size_t row = 0; row < library.size(); ++row) {
-        entries.push_back({std::string(library.title(row)), library.keyText(row)});
+    EXPECT_EQ(main.libraryKeys.size(), static_cast<std::size_t>(main.hiddenSongList.listCount()));
+    for (int i = 0; i < main.hiddenSongList.listCount(); ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        EXPECT_EQ(main.libraryKeys[row].text(), main.hiddenSongListInfo.list(i));
+        EXPECT_EQ(main.libraryLowerTitles[row], reference::lower(main.hiddenSongList.list(i)));
+        entries.push_back({main.hiddenSongList.list(i), main.hiddenSongListInfo.list(i)});
     }
     return entries;
 }
@@ -178,14 +186,7 @@ TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
         dirs.push_back(dirs[0]);  // a folder listed twice gives its songs twice
         dirs.push_back(root_ + "/missing/");
         const bool withAvi = round % 2 == 1;
-        const ScannedLibrary library = scanDirectories(dirs, withAvi);
-        const std::vector<Listed> expected = referenceLibrary(dirs, withAvi);
-        ASSERT_EQ(scannedEntries(library), expected) << "round " << round;
-        ASSERT_EQ(library.lowerTitles.size(), library.size());
-        for (std::size_t row = 0; row < library.size(); ++row) {
-            EXPECT_EQ(library.lowerTitles[row], reference::lower(std::string(library.title(row))));
-            EXPECT_EQ(library.key(row).text(), library.keyText(row));
-        }
+        ASSERT_EQ(scanned(dirs, withAvi), referenceLibrary(dirs, withAvi)) << "round " << round;
     }
     // Enough entries for both scanning threads to gather and sort runs of their own.
     std::vector<std::string> dirs;
@@ -195,7 +196,7 @@ TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
             touch(dirs.back() + randomName(random) + std::to_string(i % 7) + ".mp3");
         }
     }
-    EXPECT_EQ(scannedEntries(scanDirectories(dirs, false)), referenceLibrary(dirs, false));
+    EXPECT_EQ(scanned(dirs, false), referenceLibrary(dirs, false));
 }
 
 TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemOnly) {
@@ -210,8 +211,7 @@ TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemOnly) {
     touch(dir + "sub.mp3/inner.mp3");
     touch(dir + ".hidden.mp3");
     touch(dir + "mp3");
-    const ScannedLibrary library = scanDirectories({dir}, false);
-    EXPECT_EQ(scannedEntries(library),
+    EXPECT_EQ(scanned({dir}, false),
               (std::vector<Listed>{{"b", "b.mp3|" + dir}, {"linked", "linked.wav|" + dir}}));
 }
 
@@ -223,9 +223,15 @@ TEST(SettingsLines, DirectoryAndBooleanLines) {
     }
     EXPECT_EQ(directoryLine("/music/"), "/music/");
     EXPECT_EQ(leadingDirectories({"a/", "b/", "", "c/"}), (std::vector<std::string>{"a/", "b/"}));
-    for (const auto& [text, value] : std::vector<std::pair<std::string, std::optional<bool>>>{
-             {"True", true}, {" false ", false}, {"0", false}, {"-1", true}, {"2.5", true},
-             {"yes", std::nullopt}, {"", std::nullopt}, {"1x", std::nullopt}}) {
+    for (const auto& [text, value] :
+         std::vector<std::pair<std::string, std::optional<bool>>>{{"True", true},
+                                                                  {" false ", false},
+                                                                  {"0", false},
+                                                                  {"-1", true},
+                                                                  {"2.5", true},
+                                                                  {"yes", std::nullopt},
+                                                                  {"", std::nullopt},
+                                                                  {"1x", std::nullopt}}) {
         EXPECT_EQ(parseBooleanLine(text), value) << text;
     }
 }
