@@ -9,7 +9,7 @@ namespace vollo {
 std::string TrimPath(const std::string& asPath);
 
 // True for an existing ordinary file that is not hidden (its name does not
-// begin with "."), compared without regard to letter case as the listing gives it.
+// begin with "."). Letter case counts: the name must match the file's exactly.
 bool FileExist(const std::string& asPath);
 
 }  // namespace vollo

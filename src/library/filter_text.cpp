@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/key_codes.h"
 #include "platform/text.h"
 
 namespace vollo {
@@ -154,49 +155,46 @@ std::string dropLastCharacter(std::string_view text) {
 }
 
 std::string filterCharacterForKey(int keyCode) {
-    if (keyCode >= 65 && keyCode <= 90) {
-        return std::string(1, static_cast<char>('a' + (keyCode - 65)));
+    if (keyCode >= vk::kLetterA && keyCode <= vk::kLetterZ) {
+        return std::string(1, static_cast<char>('a' + (keyCode - vk::kLetterA)));
     }
-    if (keyCode >= 48 && keyCode <= 57) {
-        return std::string(1, static_cast<char>(keyCode));
+    if (keyCode >= vk::kDigit0 && keyCode <= vk::kDigit9) {
+        return std::string(1, static_cast<char>('0' + (keyCode - vk::kDigit0)));
     }
-    if (keyCode >= 96 && keyCode <= 105) {
-        return std::string(1, static_cast<char>('0' + (keyCode - 96)));
+    if (keyCode >= vk::kKeypad0 && keyCode <= vk::kKeypad9) {
+        return std::string(1, static_cast<char>('0' + (keyCode - vk::kKeypad0)));
     }
     switch (keyCode) {
-        case 32:
+        case vk::kSpace:
             return " ";
-        case 106:
+        case vk::kKeypadMultiply:
             return "*";
-        case 107:
+        case vk::kKeypadAdd:
             return "+";
-        case 109:
+        case vk::kKeypadSubtract:
+        case vk::kMinus:
             return "-";
-        case 110:
+        case vk::kKeypadDecimal:
+        case vk::kPeriod:
             return ".";
-        case 111:
+        case vk::kKeypadDivide:
+        case vk::kSlash:
             return "/";
-        case 186:
+        case vk::kSemicolon:
             return ";";
-        case 187:
+        case vk::kEquals:
             return "=";
-        case 188:
+        case vk::kComma:
             return ",";
-        case 189:
-            return "-";
-        case 190:
-            return ".";
-        case 191:
-            return "/";
-        case 192:
+        case vk::kBackquote:
             return "`";
-        case 219:
+        case vk::kOpenBracket:
             return "[";
-        case 220:
+        case vk::kBackslash:
             return "\\";
-        case 221:
+        case vk::kCloseBracket:
             return "]";
-        case 222:
+        case vk::kQuote:
             return "'";
         default:
             return "";

@@ -5,13 +5,12 @@
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/frm_search.h"
+#include "platform/key_codes.h"
 #include "platform/text.h"
 
 namespace vollo {
 
 namespace {
-
-constexpr int kEnter = 13;
 
 // The path of result row: the text after the file name's "|", then the file name.
 std::string resultPath(const FrmSearch& search, int row) {
@@ -53,7 +52,7 @@ void FrmSearch::cmdGo_Click() {
 }
 
 void FrmSearch::txtSearch_KeyDown(int keyCode, int) {
-    if (keyCode == kEnter) {
+    if (keyCode == vk::kEnter) {
         cmdGo_Click();
     }
 }

@@ -5,15 +5,9 @@
 
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
+#include "platform/key_codes.h"
 
 namespace vollo {
-
-namespace {
-
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
-
-}  // namespace
 
 LibraryActivation::LibraryActivation(FrmMain& main)
     : main_(main) {}
@@ -64,12 +58,12 @@ void LibraryActivation::visibleSongList_DblClick() {
 
 void LibraryActivation::listKeyDown(bool fullLibrary, int keyCode) {
     ListBox& own = list(fullLibrary);
-    if (keyCode == kBackspace) {
+    if (keyCode == vk::kBackspace) {
         const std::string filter = main_.txtFilter.text();
         if (!filter.empty()) {
             main_.txtFilter.setText(dropLastCharacter(filter));
         }
-    } else if (keyCode == kEnter) {
+    } else if (keyCode == vk::kEnter) {
         if (own.selCount() > 0) {
             if (fullLibrary) {
                 hiddenSongList_DblClick();

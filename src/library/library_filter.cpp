@@ -5,6 +5,7 @@
 #include "forms/frm_main.h"
 #include "library/filter_text.h"
 #include "library/library_activation.h"
+#include "platform/key_codes.h"
 
 namespace vollo {
 
@@ -53,7 +54,7 @@ void LibraryFilter::txtFilter_Change() {
 }
 
 void LibraryFilter::txtFilter_KeyDown(int keyCode, int shift) {
-    if (keyCode != 13) {
+    if (keyCode != vk::kEnter) {
         return;  // the text box's own editing changes the text
     }
     if (main_.hiddenSongList.visible()) {

@@ -220,7 +220,8 @@ class CheckBox : public Control {
     CheckBox(Form& form, std::string name, int index = -1)
         : Control(form, ControlKind::CheckBox, std::move(name), index) {}
     int value() const { return value_; }
-    // 0 clear, 1 set; raises Click when the value really changes. Other values are refused.
+    // 0 clear, 1 set, 2 grayed; raises Click when the value really changes.
+    // Values outside 0..2 are refused (false, nothing changes).
     bool setValue(int value);
 
   private:

@@ -12,16 +12,22 @@ namespace vollo {
 
 namespace {
 
-// Play, the double-click and the tick skip a step that fails and go on with the next.
+// Play, the double-click and the tick skip a step that fails and go on with
+// the next. Only the steps that can fail are wrapped: the player's calls (and
+// the random source's), and reading a list by index; a fault anywhere else
+// reaches the dispatcher. True when the step ran to its end.
 template <class Step>
-void ignoreErrors(Step&& step) noexcept {
+bool ignoreErrors(Step&& step) noexcept {
     try {
         step();
+        return true;
     } catch (...) {
+        return false;
     }
 }
 
-// Whether a condition holds; one that cannot be evaluated does not.
+// Whether a condition on the player or a list holds; one that cannot be
+// evaluated does not.
 template <class Test>
 bool holds(Test&& test) noexcept {
     try {
@@ -85,7 +91,7 @@ void PlaybackController::playList_DblClick() {
         openEntry(i);
         ignoreErrors([&] { music().play(); });
         ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
-        if (holds([&] { return main_.shuffle.value() == 1; })) {
+        if (main_.shuffle.value() == 1) {
             main_.shuffleHistory.clear();
         }
         failedStarts_ = 0;
@@ -106,9 +112,14 @@ void PlaybackController::shuffle_Click() {
 
 void PlaybackController::openEntry(std::int32_t i) {
     ignoreErrors([&] { music().setFileName(main_.playListInfo.list(i)); });
-    ignoreErrors([&] { main_.lblSongName.setCaption(main_.playList.list(i) + " "); });
-    ignoreErrors(
-        [&] { main_.lblSongTime.setCaption("0:00 / " + timeText(music().durationSeconds()) + " "); });
+    std::string title;
+    if (ignoreErrors([&] { title = main_.playList.list(i); })) {
+        main_.lblSongName.setCaption(title + " ");
+    }
+    double duration = 0;
+    if (ignoreErrors([&] { duration = music().durationSeconds(); })) {
+        main_.lblSongTime.setCaption("0:00 / " + timeText(duration) + " ");
+    }
 }
 
 void PlaybackController::startOpened() {
@@ -118,18 +129,20 @@ void PlaybackController::startOpened() {
 }
 
 void PlaybackController::checkStarted() {
-    ignoreErrors([&] {
-        if (music().playState() != MediaPlayer::Stopped) {
-            failedStarts_ = 0;
-            return;
-        }
-        ++failedStarts_;
-        if (failedStarts_ >= main_.playList.listCount()) {
-            // A whole round found nothing playable: stop instead of cycling for ever.
-            failedStarts_ = 0;
-            cmdStop_Click();
-        }
-    });
+    int state = MediaPlayer::Stopped;
+    if (!ignoreErrors([&] { state = music().playState(); })) {
+        return;
+    }
+    if (state != MediaPlayer::Stopped) {
+        failedStarts_ = 0;
+        return;
+    }
+    ++failedStarts_;
+    if (failedStarts_ >= main_.playList.listCount()) {
+        // A whole round found nothing playable: stop instead of cycling for ever.
+        failedStarts_ = 0;
+        ignoreErrors([&] { cmdStop_Click(); });
+    }
 }
 
 void PlaybackController::mainTimer_Timer() {
@@ -140,28 +153,22 @@ void PlaybackController::mainTimer_Timer() {
     ignoreErrors([&] { position = music().currentPositionSeconds(); });
     ignoreErrors([&] { duration = music().durationSeconds(); });
 
-    // 4. The running time, while the position is above 0.
-    ignoreErrors([&] {
-        if (position && *position > 0 && duration) {
-            main_.lblSongTime.setCaption(songTimeText(*position, *duration));
-        }
-    });
+    // 1. The running time, while the position is above 0.
+    if (position && *position > 0 && duration) {
+        main_.lblSongTime.setCaption(songTimeText(*position, *duration));
+    }
 
-    // 5. The seek knob, for a file with a known length.
-    ignoreErrors([&] {
-        if (duration && *duration >= 1 && position) {
-            const double left =
-                *position / *duration * (static_cast<double>(main_.tracker.width()) - main_.trackee.width()) +
-                main_.tracker.left();
-            main_.trackee.setLeft(static_cast<float>(left));
-        }
-    });
+    // 2. The seek knob, for a file with a known length.
+    if (duration && *duration >= 1 && position) {
+        const double left =
+            *position / *duration * (static_cast<double>(main_.tracker.width()) - main_.trackee.width()) +
+            main_.tracker.left();
+        main_.trackee.setLeft(static_cast<float>(left));
+    }
 
-    // 6. First start: nothing was ever opened and the playlist has an entry.
-    if (holds([&] {
-            return main_.currentSong == -1 && music().playState() == MediaPlayer::NothingOpened &&
-                   main_.playList.listCount() >= 1;
-        })) {
+    // 3. First start: nothing was ever opened and the playlist has an entry.
+    if (main_.currentSong == -1 && main_.playList.listCount() >= 1 &&
+        holds([&] { return music().playState() == MediaPlayer::NothingOpened; })) {
         openEntry(0);
         ignoreErrors([&] { music().play(); });
         ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
@@ -169,12 +176,10 @@ void PlaybackController::mainTimer_Timer() {
         checkStarted();
     }
 
-    // 7. End of song: the player has stopped by itself.
-    if (holds([&] {
-            return !main_.userStopped && main_.playList.listCount() >= 1 &&
-                   music().playState() == MediaPlayer::Stopped;
-        })) {
-        if (holds([&] { return main_.shuffle.value() == 0; })) {
+    // 4. End of song: the player has stopped by itself.
+    if (!main_.userStopped && main_.playList.listCount() >= 1 &&
+        holds([&] { return music().playState() == MediaPlayer::Stopped; })) {
+        if (main_.shuffle.value() == 0) {
             sequentialRule();
         } else {
             shuffledRule();
@@ -193,7 +198,7 @@ void PlaybackController::sequentialRule() {
     // The last entry has ended (or currentSong points past the end).
     main_.currentSong = 0;
     openEntry(0);
-    if (holds([&] { return main_.repeat.value() == 1; })) {
+    if (main_.repeat.value() == 1) {
         startOpened();
     } else {
         ignoreErrors([&] { music().stop(); });
@@ -214,7 +219,7 @@ void PlaybackController::shuffledRule() {
     if (history.size() >= static_cast<std::size_t>(count)) {
         // Every entry has been played in this pass.
         history.clear();
-        if (!holds([&] { return main_.repeat.value() == 1; })) {
+        if (main_.repeat.value() != 1) {
             ignoreErrors([&] { music().stop(); });
             main_.userStopped = true;
             failedStarts_ = 0;

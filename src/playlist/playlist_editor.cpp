@@ -5,16 +5,11 @@
 #include <vector>
 
 #include "forms/frm_main.h"
+#include "platform/key_codes.h"
 #include "playlist/playlist_edits.h"
 #include "playlist/playlist_files.h"
 
 namespace vollo {
-
-namespace {
-
-constexpr int kDeleteKey = 46;
-
-}  // namespace
 
 PlaylistEditor::PlaylistEditor(FrmMain& main, PlaylistFiles& files)
     : main_(main),
@@ -76,7 +71,7 @@ void PlaylistEditor::cmdMoveToBottom_Click() {
 }
 
 void PlaylistEditor::playList_KeyDown(int keyCode, int) {
-    if (keyCode == kDeleteKey) {
+    if (keyCode == vk::kDelete) {
         cmdRemove_Click();
     }
 }
