@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: unit, Qt binding, GStreamer player and
 # scenario tests, once in a normal build and once with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Fails when any test fails.
+# UndefinedBehaviorSanitizer, then the libFuzzer targets for VOLLO_FUZZ_SECONDS
+# (30) each. Fails when any test fails or a fuzzer finds a crash.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"
@@ -25,3 +26,9 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 run_suite "$here/build/asan" -DCMAKE_BUILD_TYPE=Debug -DVOLLO_BENCH=OFF -DVOLLO_SANITIZE=address,undefined
+
+echo "== fuzzers (libFuzzer with address and undefined, ${VOLLO_FUZZ_SECONDS:-30} s each)"
+CXX=clang++ cmake -S "$here" -B "$here/build/fuzz" -G Ninja -DVOLLO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVOLLO_SANITIZE=address,undefined -DVOLLO_FUZZ_SECONDS="${VOLLO_FUZZ_SECONDS:-30}" >/dev/null
+cmake --build "$here/build/fuzz" -j "$jobs"
+ctest --test-dir "$here/build/fuzz" --output-on-failure --timeout 600

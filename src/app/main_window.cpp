@@ -91,8 +91,10 @@ void MainWindow::Form_Load() {
     if (app_.hasCommandLineFile()) {
         const std::string& p = app_.commandLineFile();
         if (p.size() >= 4 && p[p.size() - 4] == '.') {
+            // A name shorter than four bytes (the last "/" among the last
+            // four) gives no title: nothing is added.
             const size_t slash = p.rfind('/');
-            if (slash != std::string::npos) {
+            if (slash != std::string::npos && p.size() - (slash + 1) >= 4) {
                 appendToPlaylist(p.substr(slash + 1, p.size() - 4 - (slash + 1)), p);
             }
         }
