@@ -223,15 +223,10 @@ TEST(SettingsLines, DirectoryAndBooleanLines) {
     }
     EXPECT_EQ(directoryLine("/music/"), "/music/");
     EXPECT_EQ(leadingDirectories({"a/", "b/", "", "c/"}), (std::vector<std::string>{"a/", "b/"}));
-    for (const auto& [text, value] :
-         std::vector<std::pair<std::string, std::optional<bool>>>{{"True", true},
-                                                                  {" false ", false},
-                                                                  {"0", false},
-                                                                  {"-1", true},
-                                                                  {"2.5", true},
-                                                                  {"yes", std::nullopt},
-                                                                  {"", std::nullopt},
-                                                                  {"1x", std::nullopt}}) {
+    const std::pair<const char*, std::optional<bool>> booleans[] = {
+        {"True", true}, {" false ", false},    {"0", false},       {"-1", true},
+        {"2.5", true},  {"yes", std::nullopt}, {"", std::nullopt}, {"1x", std::nullopt}};
+    for (const auto& [text, value] : booleans) {
         EXPECT_EQ(parseBooleanLine(text), value) << text;
     }
 }

@@ -27,7 +27,9 @@ class FailingPlayer : public scenario::SimulatedPlayer {
     void pause() override { check(), SimulatedPlayer::pause(); }
     void stop() override { check(), SimulatedPlayer::stop(); }
     double currentPositionSeconds() override { return check(), SimulatedPlayer::currentPositionSeconds(); }
-    void setCurrentPositionSeconds(double s) override { check(), SimulatedPlayer::setCurrentPositionSeconds(s); }
+    void setCurrentPositionSeconds(double s) override {
+        check(), SimulatedPlayer::setCurrentPositionSeconds(s);
+    }
     double durationSeconds() override { return check(), SimulatedPlayer::durationSeconds(); }
     int playState() override { return check(), SimulatedPlayer::playState(); }
     int volume() const override { return check(), SimulatedPlayer::volume(); }
@@ -69,7 +71,9 @@ class PlaybackTest : public ::testing::Test {
         app_.reset();
         std::filesystem::remove_all(dir_);
     }
-    void tick() { app_->forms().dispatch([&] { main->call("mainTimer_Timer"); }); }
+    void tick() {
+        app_->forms().dispatch([&] { main->call("mainTimer_Timer"); });
+    }
 
     FailingPlayer player;
     CountingRandom random;

@@ -27,13 +27,17 @@ inline std::vector<std::string> characters(const std::string& text) {
 }
 
 inline std::string lower(const std::string& text) {
-    static const std::map<std::string, std::string> table = {
-        {"\xC3\x89", "\xC3\xA9"}, {"\xC3\x80", "\xC3\xA0"}, {"\xCE\xA3", "\xCF\x83"},
-        {"\xD0\x96", "\xD0\xB6"}, {"\xCE\xA9", "\xCF\x89"}};
+    static const std::map<std::string, std::string> table = {{"\xC3\x89", "\xC3\xA9"},
+                                                             {"\xC3\x80", "\xC3\xA0"},
+                                                             {"\xCE\xA3", "\xCF\x83"},
+                                                             {"\xD0\x96", "\xD0\xB6"},
+                                                             {"\xCE\xA9", "\xCF\x89"}};
     std::string out;
     for (const std::string& c : characters(text)) {
         const auto it = table.find(c);
-        out += it != table.end() ? it->second : c.size() == 1 && c[0] >= 'A' && c[0] <= 'Z' ? std::string(1, c[0] + 32) : c;
+        out += it != table.end()                             ? it->second
+               : c.size() == 1 && c[0] >= 'A' && c[0] <= 'Z' ? std::string(1, c[0] + 32)
+                                                             : c;
     }
     return out;
 }
@@ -41,9 +45,10 @@ inline std::string lower(const std::string& text) {
 // Pieces random texts are made of: letters in both cases (some whose lower
 // case differs in bytes only), blanks, digits, "#", ":" (the byte after "9"),
 // and bytes that are not UTF-8 alone but may join into a character.
-inline const std::vector<std::string> kPieces = {"a", "A", "b", "B", "e", "\xC3\xA9", "\xC3\x89", "\xC3\x9F",
-                                                 " ", "1", "9", "0", "#", ":", "\xCE\xA3", "\xCF\x83",
-                                                 "Z", "z", "x", "\xC3", "\x80", "\xA9", "\xD0\x96", "\xFF"};
+inline const std::vector<std::string> kPieces = {
+    "a", "A", "b", "B",    "e",    "\xC3\xA9", "\xC3\x89", "\xC3\x9F",
+    " ", "1", "9", "0",    "#",    ":",        "\xCE\xA3", "\xCF\x83",
+    "Z", "z", "x", "\xC3", "\x80", "\xA9",     "\xD0\x96", "\xFF"};
 
 inline std::string randomText(std::mt19937& rng, int maxPieces) {
     std::string text;

@@ -31,8 +31,8 @@ TEST(Text, LowerCaseAndOrderAgreeWithTheReference) {
 
 TEST(Text, NumbersAndShownTexts) {
     const std::pair<const char*, double> prefixes[] = {
-        {"10", 10}, {"  10  ", 10}, {"0012", 12}, {"12.5", 12.5}, {"-300", -300}, {"12abc", 12},
-        {".5x", 0.5}, {"", 0}, {"abc", 0}, {"-", 0}, {".", 0}, {"1e5", 1}};
+        {"10", 10},   {"  10  ", 10}, {"0012", 12}, {"12.5", 12.5}, {"-300", -300}, {"12abc", 12},
+        {".5x", 0.5}, {"", 0},        {"abc", 0},   {"-", 0},       {".", 0},       {"1e5", 1}};
     for (const auto& [text, value] : prefixes) {
         EXPECT_EQ(numericPrefix(text), value) << text;
     }
@@ -49,8 +49,8 @@ TEST(Text, NumbersAndShownTexts) {
     EXPECT_EQ(formatSingle(-75.25f), "-75.25");
     EXPECT_EQ(fiveDigits(7), "00007");
     EXPECT_EQ(fiveDigits(123456), "123456");
-    for (const auto& [value, rounded] : std::vector<std::pair<double, double>>{
-             {12.5, 12}, {13.5, 14}, {-3008.5, -3008}, {2.4, 2}}) {
+    for (const auto& [value, rounded] :
+         std::vector<std::pair<double, double>>{{12.5, 12}, {13.5, 14}, {-3008.5, -3008}, {2.4, 2}}) {
         EXPECT_EQ(roundHalfEven(value), rounded) << value;
     }
     EXPECT_EQ(displayText("caf\xC3\xA9"), "caf\xC3\xA9");
