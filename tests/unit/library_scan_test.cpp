@@ -32,9 +32,6 @@ TEST(LibraryScan, PlayableNamesByTheirLastFourCharacters) {
     for (const auto& [name, withAvi, playable] : names) {
         EXPECT_EQ(isPlayableName(name, withAvi), playable) << name;
     }
-    // A key's text splits at its last "|" into the file name and the folder.
-    EXPECT_EQ(parseEntryKey("a|b.mp3|/m/").path(), "/m/a|b.mp3");
-    EXPECT_EQ(parseEntryKey("x.mp3").path(), "x.mp3");
 }
 
 TEST(LibraryScan, TextColumnRowsMayStandAnywhereInTheirBuffer) {
