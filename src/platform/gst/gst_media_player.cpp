@@ -131,6 +131,10 @@ struct GstMediaPlayer::Measurement {
     double seconds = 0.0;
 };
 
+std::chrono::milliseconds GstMediaPlayer::readyWait() {
+    return defaultOpenTimeout() / 10;
+}
+
 GstMediaPlayer::GstMediaPlayer(std::chrono::milliseconds openTimeout, std::chrono::milliseconds measureLimit,
                                gst::SerialWorker::ThreadStarter startThread)
     : openTimeout_(openTimeout),
@@ -247,7 +251,7 @@ void GstMediaPlayer::setFileName(const std::string& path) {
 bool GstMediaPlayer::load() {
     const auto now = std::chrono::steady_clock::now();
     openDeadline_ = now + openTimeout_;
-    const auto waitUntil = now + std::min<std::chrono::milliseconds>(readyWait, openTimeout_);
+    const auto waitUntil = now + std::min<std::chrono::milliseconds>(readyWait(), openTimeout_);
     media_ = Media::Opening;
     g_object_set(playbin_, "uri", uri_.c_str(), nullptr);
     const GstStateChangeReturn change = gst_element_set_state(playbin_, GST_STATE_PAUSED);

@@ -4,7 +4,7 @@
 // durationSeconds() read the pipeline's bus without blocking and act on the end
 // of the stream and on errors there. No GLib main loop is needed.
 //
-// No call holds up its caller for long: an open waits at most readyWait for
+// No call holds up its caller for long: an open waits at most readyWait() for
 // the file to be ready, and goes on getting ready while the caller polls; a
 // length the file does not tell up front is measured in the background.
 #pragma once
@@ -30,8 +30,9 @@ class GstMediaPlayer final : public MediaPlayer {
     // that cannot be played: 2 seconds (more in sanitizer builds, which run
     // everything several times slower).
     static std::chrono::milliseconds defaultOpenTimeout();
-    // How long setFileName itself waits for that, at most.
-    static constexpr std::chrono::milliseconds readyWait{200};
+    // How long setFileName itself waits for that, at most: 0.2 seconds
+    // (scaled like the open timeout in sanitizer builds).
+    static std::chrono::milliseconds readyWait();
 
     // Calls gst_init unless the program already did. The audio goes to the
     // desktop's default sink, or to the sink described by the environment

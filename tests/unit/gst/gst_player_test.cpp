@@ -100,7 +100,9 @@ class GstPlayerTest : public ::testing::Test {
         player->setFileName(path);
         ASSERT_EQ(player->playState(), MediaPlayer::Stopped) << player->lastError();
         // Known at once, or as soon as the file is ready.
-        ASSERT_TRUE(eventually([&] { return player->durationSeconds() > 0.0; })) << player->lastError();
+        ASSERT_TRUE(
+            eventually([&] { return player->durationSeconds() > 0.0; }, GstMediaPlayer::defaultOpenTimeout()))
+            << player->lastError();
         ASSERT_EQ(player->currentPositionSeconds(), 0.0);
     }
 
@@ -142,7 +144,7 @@ TEST(GstPlayerStartTest, WorksWhenTheProgramHasStartedGStreamerItself) {
     GstMediaPlayer player;
     player.setFileName(dir.file("tone.wav"));
     EXPECT_EQ(player.playState(), MediaPlayer::Stopped) << player.lastError();
-    EXPECT_NEAR(player.durationSeconds(), 1.0, 0.01);
+    EXPECT_TRUE(eventually([&] { return std::abs(player.durationSeconds() - 1.0) < 0.01; }));
 }
 
 TEST_F(GstPlayerTest, AudioGoesToTheSinkNamedInTheEnvironment) {
@@ -233,9 +235,8 @@ TEST_F(GstPlayerTest, FileNamesAreBytesNotTextAndLinksAreFollowed) {
     for (const std::string name : {"\xff\xfe.wav", "a b#c%20?d.wav", "link.wav"}) {
         SCOPED_TRACE(name);
         const std::string path = name == "link.wav" ? dir.file(name) : wav(1.0, name);
-        player->setFileName(path);
+        open(path);
         EXPECT_EQ(player->fileName(), path);
-        EXPECT_EQ(player->playState(), MediaPlayer::Stopped) << player->lastError();
         EXPECT_NEAR(player->durationSeconds(), 1.0, 0.01);
         playTo(0.1);
     }
@@ -621,6 +622,7 @@ TEST_F(GstPlayerTest, FilesNotReadyInTimeAreGivenUpAndTakenDownByOneWorker) {
     testmedia::writeMidi(path, 4);
     for (const bool threadStarts : {true, false}) {
         SCOPED_TRACE(threadStarts);
+        // A player going away while it plays, and another right after.
         player = std::make_unique<GstMediaPlayer>();
         open(wav(1.0));  // GStreamer's and GLib's own threads are started by now
         playTo(0.05);
@@ -692,7 +694,8 @@ TEST_F(GstPlayerTest, AFileThatNeverGetsALengthEndsAsUnplayable) {
     player = std::make_unique<GstMediaPlayer>(GstMediaPlayer::defaultOpenTimeout(), 1000ms);
     player->setFileName(path);
     player->play();
-    EXPECT_TRUE(eventually([&] { return player->playState() == MediaPlayer::Stopped; }, 8000ms));
+    EXPECT_TRUE(eventually([&] { return player->playState() == MediaPlayer::Stopped; },
+                           GstMediaPlayer::defaultOpenTimeout() + 3000ms));
     EXPECT_EQ(player->durationSeconds(), 0.0);
     EXPECT_NE(player->lastError(), "");
     player->play();
@@ -750,15 +753,6 @@ TEST_F(GstPlayerTest, OpeningAnotherFileReplacesThePlayingOne) {
     EXPECT_NEAR(player->durationSeconds(), 1.0, 0.01);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(player->currentPositionSeconds(), 0.0);
-}
-
-TEST_F(GstPlayerTest, GoesAwayCleanlyWhilePlaying) {
-    open(wav(3.0));
-    playTo(0.1);
-    player.reset();
-    // A second player right after: GStreamer is still usable.
-    player = std::make_unique<GstMediaPlayer>();
-    open(wav(1.0, "again.wav"));
 }
 
 }  // namespace
