@@ -133,14 +133,17 @@ bool m3uCanHold(std::string_view path) {
            namePart(path).size() >= 4;
 }
 
-std::string writeM3u(const std::vector<std::string>& paths, std::string_view playlistPath,
-                     std::vector<size_t>* leftOut) {
+namespace {
+
+// The lines of any list of paths read by index as texts.
+template <class Paths>
+std::string writeLines(const Paths& paths, std::string_view playlistPath, std::vector<size_t>* leftOut) {
     const size_t slash = playlistPath.rfind('/');
     const std::string_view base =
         slash == std::string_view::npos ? std::string_view() : playlistPath.substr(0, slash + 1);
     size_t total = 9;
-    for (const auto& path : paths) {
-        total += path.size() + 4;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        total += std::string_view(paths[i]).size() + 4;
     }
     std::string out;
     out.reserve(total);
@@ -168,6 +171,18 @@ std::string writeM3u(const std::vector<std::string>& paths, std::string_view pla
         out += "\r\n";
     }
     return out;
+}
+
+}  // namespace
+
+std::string writeM3u(const std::vector<std::string>& paths, std::string_view playlistPath,
+                     std::vector<size_t>* leftOut) {
+    return writeLines(paths, playlistPath, leftOut);
+}
+
+std::string writeM3uTexts(const TextList& paths, std::string_view playlistPath,
+                          std::vector<size_t>* leftOut) {
+    return writeLines(paths, playlistPath, leftOut);
 }
 
 }  // namespace vollo

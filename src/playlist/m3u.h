@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_list.h"
+
 namespace vollo {
 
 // Two parallel lists, entry i being titles[i] with paths[i].
@@ -44,5 +46,7 @@ bool m3uCanHold(std::string_view path);
 // left out; their indices go to *leftOut.
 std::string writeM3u(const std::vector<std::string>& paths, std::string_view playlistPath,
                      std::vector<size_t>* leftOut = nullptr);
+std::string writeM3uTexts(const TextList& paths, std::string_view playlistPath,
+                          std::vector<size_t>* leftOut = nullptr);
 
 }  // namespace vollo

@@ -15,7 +15,7 @@ namespace {
 
 // The entries a save left out, for the message: at most ten, each path shown
 // on one line (line breaks and other control bytes as "?").
-std::string leftOutText(const std::vector<std::string>& paths, const std::vector<size_t>& leftOut) {
+std::string leftOutText(const TextList& paths, const std::vector<size_t>& leftOut) {
     std::string text;
     for (size_t k = 0; k < leftOut.size() && k < 10; ++k) {
         std::string shown = displayText(paths[leftOut[k]]);
@@ -87,8 +87,8 @@ void PlaylistFiles::mnuSavePlaylist_Click() {
     // playlist line can name (a line break in its name) is left out and said.
     std::string reason;
     std::vector<size_t> leftOut;
-    const auto& paths = main_.playListInfo.items();
-    if (!writeFileAtomic(fileName, writeM3u(paths, absolutePath(fileName), &leftOut), &reason)) {
+    const TextList& paths = main_.playListInfo.texts();
+    if (!writeFileAtomic(fileName, writeM3uTexts(paths, absolutePath(fileName), &leftOut), &reason)) {
         main_.context().msgBox("Could not save the playlist.\r\n\r\n" + fileName + ": " + reason,
                                MsgButtons::OK, "Vollo");
         dialog.fileName = "";
