@@ -8,6 +8,7 @@
 #include "library/filter_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/text_column.h"
 
 namespace {
 
@@ -17,6 +18,25 @@ size_t characters(std::string_view text) {
         count += i < text.size() && vollo::isCharBoundary(text, i) ? 1 : 0;
     }
     return count;
+}
+
+// The characters of a text, one view each.
+std::vector<std::string_view> charactersOf(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (size_t i = 0, start = 0; i <= text.size(); ++i) {
+        if (i > start && (i == text.size() || vollo::isCharBoundary(text, i))) {
+            out.push_back(text.substr(start, i - start));
+            start = i;
+        }
+    }
+    return out;
+}
+
+// The filter's rule: the title's first characters, as many as the filter has,
+// are the filter's characters.
+bool beginsWith(std::string_view title, std::string_view filter) {
+    const auto t = charactersOf(title), f = charactersOf(filter);
+    return t.size() >= f.size() && std::equal(f.begin(), f.end(), t.begin());
 }
 
 }  // namespace
@@ -41,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     std::vector<size_t> scanned;
     for (size_t i = 0; i < lower.size(); ++i) {
         const bool digit = !lower[i].empty() && lower[i][0] >= '0' && lower[i][0] <= '9';
-        if (filter == "#" ? digit : !filter.empty() && startsWithCharacters(lower[i], lowerFilter)) {
+        if (filter == "#" ? digit : !filter.empty() && beginsWith(lower[i], lowerFilter)) {
             scanned.push_back(i);
         }
         bool found = lowerFilter.empty();
@@ -52,6 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
         FUZZ_CHECK(containsCharacters(lower[i], lowerFilter) == found);
     }
     FUZZ_CHECK(filterRows(column, filter) == scanned);
+    if (const auto run = filterRun(column, filter)) {
+        FUZZ_CHECK(run->size() == scanned.size() && (scanned.empty() || run->first == scanned.front()));
+    }
     const std::string shorter = dropLastCharacter(filter);
     FUZZ_CHECK(filter.empty() ? shorter.empty() : characters(shorter) + 1 == characters(filter));
     FUZZ_CHECK(filter.compare(0, shorter.size(), shorter) == 0);
