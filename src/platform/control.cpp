@@ -269,16 +269,27 @@ void ListBox::setTopIndex(int row) {
     changed(Prop::TopIndex);
 }
 
+namespace {
+
+FolderService& foldersOf(Control& control) {
+    static LocalFolders machine;
+    FolderService* folders = control.form().registry().services().folders;
+    return folders ? *folders : machine;
+}
+
+}  // namespace
+
 bool DirList::setPath(const std::string& path) {
     std::string normal = path;
     while (normal.size() > 1 && normal.back() == '/') {
         normal.pop_back();
     }
-    if (normal.empty() || !isDirectory(normal)) {
+    FolderService& folders = foldersOf(*this);
+    if (normal.empty() || !folders.isDirectory(normal)) {
         return false;
     }
     normal = absolutePath(normal);
-    folders_ = listSubdirectories(normal);
+    folders_ = folders.subdirectories(normal);
     const bool moved = normal != path_;
     path_ = normal;
     changed(Prop::Path);
@@ -296,7 +307,7 @@ bool DirList::openFolder(int row) {
 }
 
 void DriveList::refresh() {
-    drives_ = mountPoints();
+    drives_ = foldersOf(*this).mountPoints();
     changed(Prop::Items);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/services.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -447,6 +449,18 @@ std::vector<std::string> mountPoints() {
         }
     }
     return points;
+}
+
+bool LocalFolders::isDirectory(const std::string& path) {
+    return vollo::isDirectory(path);
+}
+
+std::vector<std::string> LocalFolders::subdirectories(const std::string& dir) {
+    return listSubdirectories(dir);
+}
+
+std::vector<std::string> LocalFolders::mountPoints() {
+    return vollo::mountPoints();
 }
 
 }  // namespace vollo

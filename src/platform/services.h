@@ -1,9 +1,11 @@
 // Services the forms use and tests replace: message boxes, file dialogs,
-// starting programs, random numbers, ending the process.
+// the folders and file systems the directory picker shows, starting programs,
+// random numbers, ending the process.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vollo {
 
@@ -29,6 +31,25 @@ class FileDialogService {
     // Modal; the chosen path, or nothing when cancelled.
     virtual std::optional<std::string> open(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> save(const FileDialogRequest& request) = 0;
+};
+
+class FolderService {
+  public:
+    virtual ~FolderService() = default;
+    // True when path names a directory (links followed).
+    virtual bool isDirectory(const std::string& path) = 0;
+    // The names of the folders directly inside dir, in the order the list shows them.
+    virtual std::vector<std::string> subdirectories(const std::string& dir) = 0;
+    // The root "/" and the mounted file systems.
+    virtual std::vector<std::string> mountPoints() = 0;
+};
+
+// The machine's own folders and mount table.
+class LocalFolders : public FolderService {
+  public:
+    bool isDirectory(const std::string& path) override;
+    std::vector<std::string> subdirectories(const std::string& dir) override;
+    std::vector<std::string> mountPoints() override;
 };
 
 class ProgramLauncher {
@@ -62,6 +83,7 @@ class MediaPlayer;
 struct Services {
     MessageBoxService* messageBox = nullptr;
     FileDialogService* fileDialog = nullptr;
+    FolderService* folders = nullptr;  // the machine's own when not given
     ProgramLauncher* launcher = nullptr;
     RandomSource* random = nullptr;
     ProcessControl* process = nullptr;

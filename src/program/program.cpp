@@ -47,12 +47,14 @@ int runProgram(int argc, char** argv, const std::function<void(Application&)>& s
 #endif
     qt::QtMessageBox messageBox;
     qt::QtFileDialog fileDialog;
+    LocalFolders folders;
     qt::QtProgramLauncher launcher;
     qt::TimeSeededRandom random;
     qt::QtProcessControl process;
     Services services;
     services.messageBox = &messageBox;
     services.fileDialog = &fileDialog;
+    services.folders = &folders;
     services.launcher = &launcher;
     services.random = &random;
     services.process = &process;

@@ -189,6 +189,7 @@ struct World {
     QueuedRandom random;
     RecordingProcess process;
     SimulatedPlayer player;
+    SandboxFolders folders;
 };
 
 // One line of a scenario file or of a file it includes.
@@ -580,6 +581,8 @@ class Runner {
         Services services;
         services.messageBox = &world_->messageBox;
         services.fileDialog = &world_->fileDialog;
+        world_->folders.root = root_;
+        services.folders = &world_->folders;
         services.launcher = &world_->launcher;
         services.random = &world_->random;
         services.process = &world_->process;

@@ -78,6 +78,14 @@ class QueuedRandom : public RandomSource {
     std::mt19937_64 engine_{20261206};
 };
 
+// The sandbox's folders, and a mount table of the root and the sandbox alone,
+// so the directory picker does not depend on the machine's mounts.
+class SandboxFolders : public LocalFolders {
+  public:
+    std::vector<std::string> mountPoints() override { return {"/", root}; }
+    std::string root;
+};
+
 class RecordingProcess : public ProcessControl {
   public:
     void endProcess() override { ended = true; }
