@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -59,7 +60,8 @@ TEST(QtDialogs, EnterAndEscapeActAsTheDialogButtons) {
         {kFrmAbout, "", Qt::Key_Escape, "closed"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.form) + " " + c.focus + " " + QTest::toString(c.key));
+        SCOPED_TRACE(std::string(c.form) + " " + c.focus + " " +
+                     QKeySequence(c.key).toString().toStdString());
         TestApp t(kSongs);
         if (c.form == std::string(kFrmAbout)) {
             choose(t.window(), "&Help", "&About Vollo");
