@@ -27,9 +27,6 @@ class PlaybackController {
     // Loads playlist entry i into the player and shows its title and length.
     void openEntry(std::int32_t i);
 
-    // The starts in a row by the timer that found the player stopped again at once.
-    int failedStarts() const { return failedStarts_; }
-
   private:
     MediaPlayer& music();
     // The next entry in list order; after the last, entry 0 again (played
@@ -45,6 +42,7 @@ class PlaybackController {
 
     FrmMain& main_;
     VolumeBar& volumeBar_;
+    // The starts in a row by the timer that found the player stopped again at once.
     int failedStarts_ = 0;
 };
 
