@@ -31,6 +31,8 @@ class MainWindow : public FrmMain {
 
     LibraryActivation& libraryActivation() { return *libraryActivation_; }
     PlaybackController& playback() { return *playback_; }
+    VolumeBar& volumeBar() { return *volumeBar_; }
+    SeekBar& seekBar() { return *seekBar_; }
 
     void Form_Load();
     void mnuExit_Click();

@@ -2,8 +2,10 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "forms/frm_main.h"
+#include "library/dropped_files.h"
 #include "library/filter_text.h"
 #include "platform/key_codes.h"
 
@@ -22,6 +24,16 @@ void LibraryActivation::bind() {
         visibleSongList_KeyDown(static_cast<int>(e.number(0)), static_cast<int>(e.number(1)));
     });
     main_.on("cmdAdd_Click", [this](EventArgs&) { cmdAdd_Click(); });
+    // Files dragged from the file manager: one absolute path per argument.
+    main_.on("playList_OLEDragDrop", [this](EventArgs& e) {
+        std::vector<std::string> paths;
+        for (const Arg& arg : e.args) {
+            if (const auto* path = std::get_if<std::string>(&arg)) {
+                paths.push_back(*path);
+            }
+        }
+        appendDroppedFiles(main_, paths);
+    });
 }
 
 ListBox& LibraryActivation::list(bool fullLibrary) {

@@ -126,6 +126,10 @@ void scanInto(FrmMain& main, const std::vector<std::string>& dirs, bool withAvi,
 
 }  // namespace
 
+ScannedLibrary scanDirectories(const std::vector<std::string>& dirs, bool withAvi) {
+    return scanSorted(Collection(), dirs, withAvi);
+}
+
 void scanLibraryAtStartup(FrmMain& main, const std::vector<std::string>& dirs) {
     scanInto(main, dirs, false, true);
 }

@@ -19,6 +19,8 @@ class FrmMain;
 bool isPlayableName(std::string_view fileName, bool withAvi);
 
 // The start-up scan (adds to the lists) and the rescan (clears them first, takes .avi too).
+// The playable files directly inside the directories, in library order.
+ScannedLibrary scanDirectories(const std::vector<std::string>& dirs, bool withAvi);
 void scanLibraryAtStartup(FrmMain& main, const std::vector<std::string>& dirs);
 void rescanLibrary(FrmMain& main, const std::vector<std::string>& dirs);
 

@@ -51,6 +51,8 @@ class FormRegistry {
     // handler is running or after the process has ended. An exception leaving fn
     // goes to the failure sink and the program goes on.
     bool dispatch(const std::function<void()>& fn);
+    // True while a handler runs (dispatch refuses then).
+    bool busy() const { return depth_ > 0; }
 
     // Where failed handlers are reported, for every registry of the process: the
     // program prints them on stderr; the tests count them as failures.

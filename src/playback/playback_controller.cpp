@@ -1,5 +1,6 @@
 #include "playback/playback_controller.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "forms/frm_main.h"
@@ -83,19 +84,39 @@ void PlaybackController::cmdStop_Click() {
 void PlaybackController::playList_DblClick() {
     const int count = main_.playList.listCount();
     for (int i = 0; i < count; ++i) {
-        if (!holds([&] { return main_.playList.selected(i); })) {
-            continue;
+        if (holds([&] { return main_.playList.selected(i); })) {
+            playEntry(i);
+            if (main_.shuffle.value() == 1) {
+                main_.shuffleHistory.clear();
+            }
         }
-        main_.userStopped = false;
-        main_.currentSong = i;
-        openEntry(i);
-        ignoreErrors([&] { music().play(); });
-        ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
-        if (main_.shuffle.value() == 1) {
-            main_.shuffleHistory.clear();
-        }
-        failedStarts_ = 0;
     }
+}
+
+void PlaybackController::playEntry(std::int32_t i) {
+    main_.userStopped = false;
+    main_.currentSong = i;
+    openEntry(i);
+    ignoreErrors([&] { music().play(); });
+    ignoreErrors([&] { volumeBar_.ApplyKnobVolume(); });
+    failedStarts_ = 0;
+}
+
+void PlaybackController::next() {
+    if (main_.playList.listCount() < 1) {
+        return;
+    }
+    // Asked for by the user, so playback goes on even after Stop.
+    main_.userStopped = false;
+    advance();
+}
+
+void PlaybackController::previous() {
+    const std::int32_t count = main_.playList.listCount();
+    if (count < 1) {
+        return;
+    }
+    playEntry(std::clamp(main_.currentSong - 1, 0, count - 1));
 }
 
 void PlaybackController::shuffle_Click() {
@@ -179,11 +200,15 @@ void PlaybackController::mainTimer_Timer() {
     // 4. End of song: the player has stopped by itself.
     if (!main_.userStopped && main_.playList.listCount() >= 1 &&
         holds([&] { return music().playState() == MediaPlayer::Stopped; })) {
-        if (main_.shuffle.value() == 0) {
-            sequentialRule();
-        } else {
-            shuffledRule();
-        }
+        advance();
+    }
+}
+
+void PlaybackController::advance() {
+    if (main_.shuffle.value() == 0) {
+        sequentialRule();
+    } else {
+        shuffledRule();
     }
 }
 

@@ -26,9 +26,18 @@ class PlaybackController {
 
     // Loads playlist entry i into the player and shows its title and length.
     void openEntry(std::int32_t i);
+    // Opens entry i and plays it, as a double-click on it does.
+    void playEntry(std::int32_t i);
+    // Moves on as the tick does when the loaded song has ended (in order or
+    // shuffled, repeat honoured), and playback goes on from there.
+    void next();
+    // Plays the entry before the current one; the first entry starts again.
+    void previous();
 
   private:
     MediaPlayer& music();
+    // The end-of-song step: the sequential or the shuffled rule.
+    void advance();
     // The next entry in list order; after the last, entry 0 again (played
     // with repeat, stopped without).
     void sequentialRule();

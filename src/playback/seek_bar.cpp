@@ -36,9 +36,13 @@ double SeekBar::positionAt(float x) {
     return p > 0 ? p : 0;
 }
 
+void SeekBar::seekTo(double seconds) {
+    main_.music().setCurrentPositionSeconds(seconds > 0 ? seconds : 0);
+}
+
 void SeekBar::tracker_MouseDown(int, int, float x, float) {
     // Any button seeks; the knob follows at the next tick.
-    main_.music().setCurrentPositionSeconds(positionAt(x));
+    seekTo(positionAt(x));
 }
 
 void SeekBar::tracker_DragDrop(Control* source, float x, float) {

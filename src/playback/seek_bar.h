@@ -17,6 +17,10 @@ class SeekBar {
     void tracker_DragDrop(Control* source, float x, float y);
     void trackee_DragDrop(Control* source, float x, float y);
 
+    // Sets the player's position as a press does: before the start is the
+    // start; past the end is passed on unchanged.
+    void seekTo(double seconds);
+
     // The position a press at x (track coordinates) seeks to, in seconds.
     double positionAt(float x);
 

@@ -1,5 +1,6 @@
 #include "playback/volume_bar.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "forms/frm_main.h"
@@ -76,6 +77,21 @@ void VolumeBar::bind() {
 
 bool VolumeBar::isKnob(const Control* source) const {
     return source == &main_.volumeTrackee;
+}
+
+double VolumeBar::knobPlace() const {
+    const double travel = static_cast<double>(main_.volume.width()) - main_.volumeTrackee.width();
+    if (!(travel > 0)) {
+        return 1;
+    }
+    return std::clamp((main_.volumeTrackee.left() - main_.volume.left()) / travel, 0.0, 1.0);
+}
+
+void VolumeBar::dropKnobAt(double place) {
+    const double travel = static_cast<double>(main_.volume.width()) - main_.volumeTrackee.width();
+    // The drop point is the knob's centre.
+    const double x = std::clamp(place, 0.0, 1.0) * travel + main_.volumeTrackee.width() / 2.0;
+    volume_DragDrop(&main_.volumeTrackee, static_cast<float>(x), 0);
 }
 
 void VolumeBar::ApplyKnobVolume() {

@@ -18,6 +18,11 @@ class VolumeBar {
     explicit VolumeBar(FrmMain& main);
     void bind();
 
+    // The knob's place on the bar: 0 at its left resting place, 1 flush with the right end.
+    double knobPlace() const;
+    // The knob dropped on the bar where its left edge stands at that place (0 to 1).
+    void dropKnobAt(double place);
+
     // Sets the player's volume from the knob's place and snaps the knob at the ends.
     void ApplyKnobVolume();
     // Sets the player's volume from a pointer x measured from the bar's left

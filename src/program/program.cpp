@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/remote.h"
 #include "platform/files.h"
 #include "platform/null_media_player.h"
+#include "platform/qt/mpris_service.h"
 #include "platform/qt/qt_binding.h"
 #include "platform/qt/qt_services.h"
 #include "platform/text.h"
@@ -66,6 +68,11 @@ int runProgram(int argc, char** argv, const std::function<void(Application&)>& s
     if (app.forms().ended()) {
         return 0;
     }
+    // Media keys and the desktop's player controls; without a session bus
+    // the program runs as it would without them.
+    ApplicationRemote remote(app);
+    qt::MprisService mpris(remote, QStringLiteral("Vollo"), QStringLiteral("vollo"));
+    mpris.start();
     if (shown) {
         QTimer::singleShot(0, &qtApp, [&app, &shown] { shown(app); });
     }
