@@ -25,6 +25,8 @@ packages=(
   # installing: icons drawn from the SVG, the menu entry's and AppStream data's validators,
   # and a window manager and key presses for starting and closing the installed program
   librsvg2-bin desktop-file-utils appstream openbox xdotool
+  # media keys: a private session bus, driven by playerctl in a test
+  dbus-daemon dbus-bin dbus-session-bus-common playerctl
 )
 
 missing=()

@@ -1,0 +1,250 @@
+// The remote control (media keys, the desktop's player controls) on the
+// application with the simulated player: what each request does from a given
+// situation, the volume knob's places, shuffled Next, seeks, files opened,
+// and requests refused while a message box waits for an answer.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/remote.h"
+#include "playback/playback_controller.h"
+#include "simulated_player.h"
+
+namespace vollo {
+namespace {
+
+using Action = RemoteControl::Action;
+using Status = RemoteState::Status;
+
+class QueueRandom : public RandomSource {
+  public:
+    std::deque<double> queue;
+    void seedFromTime() override {}
+    double next() override {
+        const double r = queue.empty() ? 0.0 : queue.front();
+        if (!queue.empty()) {
+            queue.pop_front();
+        }
+        return r;
+    }
+};
+
+// A message box that runs `during` while it waits for its answer, then says No.
+class WaitingBox : public MessageBoxService {
+  public:
+    std::function<void()> during;
+    MsgResult show(const std::string&, MsgButtons, const std::string&) override {
+        if (during) {
+            during();
+        }
+        return MsgResult::No;
+    }
+};
+
+class EndRecorder : public ProcessControl {
+  public:
+    void endProcess() override {}
+};
+
+class RemoteTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() / ("vollo-remote-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+        Services services;
+        services.music = &player;
+        services.random = &random;
+        services.messageBox = &box;
+        services.process = &process;
+        app_ = std::make_unique<Application>(services, dir_.string());
+        app_->start({});
+        main = &app_->frmMain();
+        remote = std::make_unique<ApplicationRemote>(*app_);
+        // Three songs of 10, 20 and 30 seconds; the first tick starts entry 0.
+        for (const char* title : {"a", "b", "c"}) {
+            const std::string path = file(std::string(title) + ".mp3");
+            player.addMedia(path, 10.0 * (main->playList.listCount() + 1));
+            main->appendToPlaylist(title, path);
+        }
+        tick();
+    }
+    void TearDown() override {
+        remote.reset();
+        app_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    std::string file(const std::string& name) {
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path) << "";
+        return path;
+    }
+    void tick() {
+        app_->forms().dispatch([&] { main->mainTimer.tick(); });
+    }
+    void handler(const std::string& name) {
+        app_->forms().dispatch([&] { main->call(name); });
+    }
+    void setConfirmExit(bool on) { app_->confirmExit = on; }
+    void playEntry(int i) {
+        app_->forms().dispatch([&] { main->playback().playEntry(i); });
+    }
+
+    scenario::SimulatedPlayer player;
+    QueueRandom random;
+    WaitingBox box;
+    EndRecorder process;
+    MainWindow* main = nullptr;
+    std::unique_ptr<ApplicationRemote> remote;
+
+  private:
+    std::filesystem::path dir_;
+    std::unique_ptr<Application> app_;
+};
+
+TEST_F(RemoteTest, EachRequestFromEachSituation) {
+    struct Case {
+        const char* what;
+        int entry;      // the entry playing before the request
+        bool repeat;    // the Repeat box
+        bool stopped;   // the Stop button pressed before the request
+        bool paused;    // the Pause button pressed before the request
+        Action action;  // the request
+        int wantEntry;
+        Status wantStatus;
+        bool wantUserStopped;
+    };
+    const Case cases[] = {
+        {"Next in the list", 0, false, false, false, Action::Next, 1, Status::Playing, false},
+        {"Next at the end", 2, false, false, false, Action::Next, 0, Status::Stopped, true},
+        {"Next at the end, repeat", 2, true, false, false, Action::Next, 0, Status::Playing, false},
+        {"Next after Stop goes on", 1, false, true, false, Action::Next, 2, Status::Playing, false},
+        {"Previous", 2, false, false, false, Action::Previous, 1, Status::Playing, false},
+        {"Previous at the first", 0, false, false, false, Action::Previous, 0, Status::Playing, false},
+        {"Previous after Stop", 1, false, true, false, Action::Previous, 0, Status::Playing, false},
+        {"PlayPause while playing", 1, false, false, false, Action::PlayPause, 1, Status::Paused, false},
+        {"PlayPause while paused", 1, false, false, true, Action::PlayPause, 1, Status::Playing, false},
+        {"PlayPause after Stop", 1, false, true, false, Action::PlayPause, 1, Status::Playing, false},
+        {"Pause", 1, false, false, false, Action::Pause, 1, Status::Paused, false},
+        {"Play after Pause", 1, false, false, true, Action::Play, 1, Status::Playing, false},
+        {"Stop", 1, false, false, false, Action::Stop, 1, Status::Stopped, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        playEntry(c.entry);
+        player.advance(5);
+        main->repeat.setValue(c.repeat ? 1 : 0);
+        if (c.stopped) {
+            handler("cmdStop_Click");
+        }
+        if (c.paused) {
+            handler("cmdPause_Click");
+        }
+        ASSERT_EQ(remote->act(c.action), RemoteOutcome::Done);
+        const RemoteState state = remote->state();
+        EXPECT_EQ(main->currentSong, c.wantEntry);
+        EXPECT_EQ(state.entry, c.wantEntry);
+        EXPECT_EQ(state.title, std::string(1, static_cast<char>('a' + c.wantEntry)));
+        EXPECT_EQ(state.status, c.wantStatus);
+        EXPECT_EQ(main->userStopped, c.wantUserStopped);
+        if (c.action == Action::Previous) {
+            EXPECT_EQ(state.positionSeconds, 0);  // the entry starts from its beginning
+        }
+    }
+}
+
+TEST_F(RemoteTest, VolumeIsTheKnobsPlace) {
+    const struct {
+        double place;
+        double wantPlace;  // the ends snap, as a drop of the knob there does
+        int wantVolume;
+    } cases[] = {{0.5, 0.5, -2000}, {0.9, 0.9, -660}, {0.1, 0, -10000}, {0, 0, -10000}, {1, 1, 0}, {7, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.place);
+        ASSERT_EQ(remote->setVolume(c.place), RemoteOutcome::Done);
+        EXPECT_NEAR(remote->state().volume, c.wantPlace, 1e-6);
+        EXPECT_EQ(player.volume(), c.wantVolume);
+        // The next song starts at the knob's volume.
+        remote->act(Action::Next);
+        EXPECT_EQ(player.volume(), c.wantVolume);
+    }
+}
+
+TEST_F(RemoteTest, ShuffledNextDrawsAndEndsThePassAsTheTimerDoes) {
+    ASSERT_EQ(remote->setShuffle(true), RemoteOutcome::Done);  // entry 0 plays: it counts as played
+    EXPECT_EQ(main->shuffleHistory.text(), "00000");
+    random.queue = {0.1, 0.9, 0.5};  // 0 is played already, so 2 and then 1
+    for (int want : {2, 1}) {
+        EXPECT_TRUE(remote->state().canGoNext);
+        remote->act(Action::Next);
+        EXPECT_EQ(main->currentSong, want);
+    }
+    // The pass is complete and repeat is off: Next stops on the song it has.
+    EXPECT_FALSE(remote->state().canGoNext);
+    remote->act(Action::Next);
+    EXPECT_EQ(remote->state().status, Status::Stopped);
+    EXPECT_EQ(main->currentSong, 1);
+    EXPECT_TRUE(main->userStopped);
+    // With repeat a new pass begins.
+    ASSERT_EQ(remote->setRepeat(true), RemoteOutcome::Done);
+    EXPECT_TRUE(remote->state().canGoNext);
+    random.queue = {0.0};
+    remote->act(Action::Next);
+    EXPECT_EQ(main->currentSong, 0);
+    EXPECT_EQ(remote->state().status, Status::Playing);
+}
+
+TEST_F(RemoteTest, SeeksAsTheSeekBar) {
+    player.advance(4);
+    remote->seekBy(3);
+    EXPECT_EQ(player.currentPositionSeconds(), 7);
+    remote->seekBy(-100);
+    EXPECT_EQ(player.currentPositionSeconds(), 0);
+    remote->setPosition(6);
+    EXPECT_EQ(player.currentPositionSeconds(), 6);
+    // Past the end the song ends, and the timer moves on.
+    remote->setPosition(11);
+    EXPECT_EQ(remote->state().status, Status::Stopped);
+    tick();
+    EXPECT_EQ(remote->state().entry, 1);
+    EXPECT_EQ(remote->state().lengthSeconds, 20);
+}
+
+TEST_F(RemoteTest, OpensOnlyPlayableFiles) {
+    const std::string song = file("Song Title.WAV");
+    EXPECT_EQ(remote->openFile(song), RemoteOutcome::Done);
+    EXPECT_EQ(remote->openFile(file("notes.txt")), RemoteOutcome::Unsupported);
+    EXPECT_EQ(remote->openFile(song + ".missing.mp3"), RemoteOutcome::Unsupported);
+    ASSERT_EQ(main->playList.listCount(), 4);
+    EXPECT_EQ(main->playList.list(3), "Song Title");
+    EXPECT_EQ(main->playListInfo.list(3), song);
+    EXPECT_EQ(remote->state().entry, 0);  // appending starts nothing
+}
+
+TEST_F(RemoteTest, RequestsWhileAMessageBoxWaitsAreRefused) {
+    setConfirmExit(true);
+    std::vector<RemoteOutcome> during;
+    box.during = [&] {
+        during = {remote->act(Action::Next), remote->setVolume(0), remote->setShuffle(true),
+                  remote->act(Action::Quit)};
+        EXPECT_EQ(remote->state().entry, 0);  // the state can still be read
+    };
+    ASSERT_EQ(remote->act(Action::Quit), RemoteOutcome::Done);  // asks, and No keeps the program
+    EXPECT_EQ(during, std::vector<RemoteOutcome>(4, RemoteOutcome::Busy));
+    EXPECT_EQ(main->currentSong, 0);
+    EXPECT_EQ(main->shuffle.value(), 0);
+    EXPECT_EQ(remote->state().volume, 1);
+    // Without the question Quit ends the program; after that nothing is done.
+    setConfirmExit(false);
+    ASSERT_EQ(remote->act(Action::Quit), RemoteOutcome::Done);
+    EXPECT_EQ(remote->act(Action::Play), RemoteOutcome::Unsupported);
+}
+
+}  // namespace
+}  // namespace vollo
