@@ -8,6 +8,7 @@
 
 #include "platform/form.h"
 #include "platform/form_registry.h"
+#include "platform/qt/file_uris.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/pictures.h"
 
@@ -102,6 +103,10 @@ bool DragDrop::eventFilter(QObject* watched, QEvent* event) {
 
     auto* drop = static_cast<QDropEvent*>(event);
     Control* source = draggedControl(drop->mimeData());
+    if (!source && receiver.target && drop->mimeData()->hasUrls()) {
+        dropFiles(*receiver.target, *drop);
+        return true;
+    }
     if (!source) {
         drop->ignore();
         return true;
@@ -123,6 +128,27 @@ bool DragDrop::eventFilter(QObject* watched, QEvent* event) {
         send(receiver, "DragOver", std::move(args));
     }
     return true;
+}
+
+void DragDrop::dropFiles(Control& target, QDropEvent& drop) {
+    // Only a control with a handler for files takes them.
+    const Form* form = window_.form();
+    if (!form || !form->handler(target.name() + "_OLEDragDrop")) {
+        drop.ignore();
+        return;
+    }
+    drop.setDropAction(Qt::CopyAction);
+    drop.accept();
+    if (drop.type() != QEvent::Drop) {
+        return;
+    }
+    EventArgs args;
+    for (const QUrl& url : drop.mimeData()->urls()) {
+        if (const auto path = localFileOf(url)) {
+            args.args.emplace_back(*path);
+        }
+    }
+    window_.run([&target, &args] { target.raise("OLEDragDrop", args); });
 }
 
 }  // namespace vollo::qt

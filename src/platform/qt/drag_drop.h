@@ -2,7 +2,9 @@
 // dragged control; the control under the pointer (a list's viewport stands for
 // its list, the client area for the form) gets `_DragOver` with the state
 // 0 entering, 1 leaving, 2 moving over, and `_DragDrop`, each with the place
-// in that control's twips, through the window's dispatcher.
+// in that control's twips, through the window's dispatcher. Files dragged
+// from the file manager (file:// URIs) reach `<control>_OLEDragDrop` with
+// their local paths, on a control that has that handler.
 #pragma once
 
 #include <QHash>
@@ -11,6 +13,7 @@
 
 #include "platform/control.h"
 
+class QDropEvent;
 class QEvent;
 class QMimeData;
 class QWidget;
@@ -53,6 +56,7 @@ class DragDrop : public QObject {
         double x = 0, y = 0;
     };
     void send(const Receiver& receiver, const std::string& event, EventArgs args);
+    void dropFiles(Control& target, QDropEvent& drop);
 
     FormWindow& window_;
     QHash<const QObject*, Receiver> receivers_;
