@@ -68,7 +68,7 @@ dbus-monitor "type='signal',path='/org/mpris/MediaPlayer2'" >"$work/signals" 2>/
 pids+=($!)
 
 cd "$work"
-VOLLO_AUDIO_SINK="fakesink sync=true" "$vollo" "$work/music/a.wav" >"$work/log" 2>&1 &
+QT_QPA_PLATFORM=xcb VOLLO_AUDIO_SINK="fakesink sync=true" "$vollo" "$work/music/a.wav" >"$work/log" 2>&1 &
 vollo_pid=$!
 pids+=($vollo_pid)
 pc() { playerctl -p vollo "$@"; }
@@ -81,7 +81,7 @@ expect() {
 }
 status_is() { [[ $(pc status 2>/dev/null) == "$1" ]]; }
 await "Vollo on the bus" status_is Playing
-wid=$(xdotool search --sync --name '^Vollo 2.0$' | head -1)
+wid=$(timeout 15 xdotool search --sync --name '^Vollo 2.0$' | head -1) || fail "no window"
 # The menu bar's height: the window less its client area (527 pixels high).
 menu=$(($(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x//p') - 527))
 
