@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../tests/unit/playlist_step_by_step.h"
+#include "unit/playlist_step_by_step.h"
 #include "app/application.h"
 #include "app/main_window.h"
 #include "platform/files.h"

@@ -1,7 +1,7 @@
 // What one poll of the player costs: playState() + currentPositionSeconds() +
 // durationSeconds(), the three calls the playback timer makes each tick.
 //
-//   VOLLO_AUDIO_SINK="fakesink sync=true" ./gst_poll_bench
+//   VOLLO_AUDIO_SINK="fakesink sync=true" ./bench_gst_poll
 #include <stdlib.h>
 
 #include <algorithm>
