@@ -1,6 +1,5 @@
-// The directory picker's drives (which drive holds a folder, which folder a
-// drive shows, a drive that cannot be read) and the About window's launcher
-// when starting the program fails.
+// The directory picker's drives and the About window's launcher when
+// starting the program fails.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -24,26 +23,23 @@ namespace fs = std::filesystem;
 TEST(PickerDrives, WhichDriveHoldsAFolderAndWhichFolderADriveShows) {
     // The longest mount point that is a parent folder (a name prefix is none).
     const std::vector<std::string> drives{"/", "/mnt", "/mnt/usb", "/media/disk/"};
-    const std::pair<const char*, const char*> holding[] = {{"/home/me/music", "/"},
-                                                           {"/", "/"},
-                                                           {"/mnt", "/mnt"},
-                                                           {"/mnt/usb", "/mnt/usb"},
-                                                           {"/mnt/usb/songs", "/mnt/usb"},
-                                                           {"/mnt/usb2/songs", "/mnt"},
-                                                           {"/mntx", "/"},
-                                                           {"/media/disk/a", "/media/disk"},
-                                                           {"relative/path", ""}};
+    // clang-format off
+    const std::pair<const char*, const char*> holding[] = {
+        {"/home/me/music", "/"}, {"/", "/"}, {"/mnt", "/mnt"}, {"/mnt/usb", "/mnt/usb"},
+        {"/mnt/usb/songs", "/mnt/usb"}, {"/mnt/usb2/songs", "/mnt"}, {"/mntx", "/"},
+        {"/media/disk/a", "/media/disk"}, {"relative/path", ""}};
+    // clang-format on
     for (const auto& [path, drive] : holding) {
         EXPECT_EQ(driveHolding(path, drives), drive) << path;
     }
     EXPECT_EQ(driveHolding("/home", {"/mnt"}), "");
     // A drive shows the current directory only when it holds it (not "/" for a nested drive's folder).
+    // clang-format off
     const std::tuple<const char*, const char*, const char*> shown[] = {
-        {"/", "/home/me", "/home/me"},
-        {"/mnt/usb", "/home/me", "/mnt/usb"},
-        {"/mnt/usb", "/mnt/usb/songs", "/mnt/usb/songs"},
-        {"/", "/mnt/usb/songs", "/"},
+        {"/", "/home/me", "/home/me"}, {"/mnt/usb", "/home/me", "/mnt/usb"},
+        {"/mnt/usb", "/mnt/usb/songs", "/mnt/usb/songs"}, {"/", "/mnt/usb/songs", "/"},
         {"/mnt/usb/", "/mnt/usb/songs", "/mnt/usb/songs"}};
+    // clang-format on
     for (const auto& [drive, current, folder] : shown) {
         EXPECT_EQ(currentDirectoryOfDrive(drive, current, {"/", "/mnt/usb"}), folder)
             << drive << " " << current;

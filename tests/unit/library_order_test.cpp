@@ -1,10 +1,8 @@
-// The library order on entries made in memory: small cases whose order is
-// written out by hand, and a large one (through the radix sort and the merge
-// of two runs) against a comparison that lower-cases ASCII by itself.
+// The library order on entries made in memory, in cases written out by hand
+// and split into two runs at every point (large runs: library_scan_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -80,50 +78,6 @@ TEST(LibraryOrder, SmallCasesInTheOrderWrittenOut) {
             EXPECT_EQ(listed(sorted(tail, head)), c.expected) << c.what << ", split at " << at;
         }
     }
-}
-
-std::string asciiLower(std::string text) {
-    for (char& c : text) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-    }
-    return text;
-}
-
-TEST(LibraryOrder, ThousandsOfAsciiNamesInTwoRuns) {
-    // Few letters after beginnings of 0, 8, 12 and over 16 bytes: titles
-    // first differ in either half of the sorted prefix and after it.
-    std::mt19937 random(5);
-    const std::string letters = "aAbB |";
-    const char* const beginnings[] = {"", "Eight ch", "Twelve chars", "Common Beginning Of Sixteen"};
-    std::vector<Entry> entries;
-    for (int i = 0; i < 3000; ++i) {
-        std::string title = beginnings[i % 4];
-        for (int k = static_cast<int>(random() % 5); k >= 0; --k) {
-            title += letters[random() % letters.size()];
-        }
-        entries.push_back({title + (i % 2 ? ".mp3" : ".WAV"), i % 4 ? "/Music/" : "/music/"});
-    }
-    std::vector<std::string> expected;
-    std::vector<Entry> inOrder = entries;
-    std::stable_sort(inOrder.begin(), inOrder.end(), [](const Entry& a, const Entry& b) {
-        const std::string titleA = a.file.substr(0, a.file.size() - 4);
-        const std::string titleB = b.file.substr(0, b.file.size() - 4);
-        const std::string keyA = a.file + "|" + a.dir;
-        const std::string keyB = b.file + "|" + b.dir;
-        if (asciiLower(titleA) != asciiLower(titleB)) {
-            return asciiLower(titleA) < asciiLower(titleB);
-        }
-        if (asciiLower(keyA) != asciiLower(keyB)) {
-            return asciiLower(keyA) < asciiLower(keyB);
-        }
-        return titleA != titleB ? titleA < titleB : keyA < keyB;
-    });
-    for (const Entry& entry : inOrder) {
-        expected.push_back(entry.file + "|" + entry.dir);
-    }
-    const std::vector<Entry> first(entries.begin(), entries.begin() + 1000);
-    const std::vector<Entry> second(entries.begin() + 1000, entries.end());
-    EXPECT_EQ(listed(sorted(first, second)), expected);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// The M3U reader and writer on bytes: which lines are entries, titles and
-// paths, line ends, the byte-order mark, the three written forms and round trips.
+// The M3U reader and writer on bytes, beside the playlist scenarios: line
+// ends, the byte-order mark, file URIs, lines that cannot name a file, round trips.
 #include "playlist/m3u.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -12,69 +13,90 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(M3uRead, InfoLinesAreSkippedCaseSensitivelyAndOtherHashLinesAreEntries) {
-    const M3uEntries e = readM3u(
-        "#EXTM3U\r\n#EXTINF:123,Artist - Some Title\r\nsong.mp3\r\n#extinf.mp3\r\n# my "
-        "comment\r\n#EXT.mp3\r\n",
-        "/d/list.m3u");
-    EXPECT_EQ(e.titles, (Strings{"song", "#extinf", "# my com"}));
-    EXPECT_EQ(e.paths, (Strings{"/d/song.mp3", "/d/#extinf.mp3", "/d/# my comment"}));
+TEST(M3uRead, EntriesTitlesAndPathsOfEachKindOfLine) {
+    const std::string longName(PATH_MAX, 'x');
+    const Strings five{"/d/a.mp3", "/d/b.mp3", "/d/c.mp3", "/d/d.mp3", "/d/e.mp3"};
+    const struct {
+        const char* what;
+        std::string bytes, list;
+        Strings titles, paths;
+    } cases[] = {
+        {"backslashes are no separator; a four-character name has an empty title",
+         "\\odd\\name.mp3\nab/cd.e\n",
+         "/home/u/list.m3u",
+         {"\\odd\\name", ""},
+         {"/home/u/\\odd\\name.mp3", "/home/u/ab/cd.e"}},
+        {"a playlist in the root joins with one /", "a.mp3", "/list.m3u", {"a"}, {"/a.mp3"}},
+        {"CR LF, CR and LF end lines, the last needs no end",
+         "a.mp3\r\nb.mp3\rc.mp3\nd.mp3\n\re.mp3",
+         "/d/l",
+         {"a", "b", "c", "d", "e"},
+         five},
+        {"CR alone", "a.mp3\rb.mp3\rc.mp3\rd.mp3\re.mp3\r", "/d/l", {"a", "b", "c", "d", "e"}, five},
+        {"empty", "", "/d/l", {}, {}},
+        {"a leading byte-order mark is ignored",
+         "\xEF\xBB\xBF#EXTM3U\r\nsong.mp3\r\n",
+         "/d/l",
+         {"song"},
+         {"/d/song.mp3"}},
+        {"elsewhere it belongs to the name",
+         "#EXTM3U\r\n\xEF\xBB\xBFsong.mp3\r\n",
+         "/d/l",
+         {"\xEF\xBB\xBFsong"},
+         {"/d/\xEF\xBB\xBFsong.mp3"}},
+        {"bytes that are not UTF-8 pass through",
+         "Caf\xE9/Ol\xE9.mp3\r\n",
+         "/d\xFF/l.m3u",
+         {"Ol\xE9"},
+         {"/d\xFF/Caf\xE9/Ol\xE9.mp3"}},
+        {"a name too long", longName + ".mp3\nok.mp3\n", "/d/l", {"ok"}, {"/d/ok.mp3"}},
+        {"a NUL byte", std::string("a\0b.mp3\nok.mp3\n", 15), "/d/l", {"ok"}, {"/d/ok.mp3"}},
+        {"file URIs are decoded",
+         "#EXTINF:1,x\r\nfile:///m/Caf%C3%A9%20%2301.mp3\r\nfile://localhost/m/%2561.wav\r\n",
+         "/d/l",
+         {"Café #01", "%61"},
+         {"/m/Café #01.mp3", "/m/%61.wav"}},
+        {"URIs that cannot name a local file",
+         "FILE:///m/bad%zz%4.mp3\nfile:///m/nul%00.mp3\nfile://host/m/a.mp3\nhttp://h/a.mp3\nhttps://h/"
+         "b.mp3\n"
+         "file:///m/%2F%2F%2F\n",
+         "/d/l",
+         {"bad%zz%4"},
+         {"/m/bad%zz%4.mp3"}},
+        {"no scheme without //",
+         "c:/x.mp3\nhttp:/x.mp3\n",
+         "/d/l",
+         {"x", "x"},
+         {"/d/c:/x.mp3", "/d/http:/x.mp3"}},
+    };
+    for (const auto& c : cases) {
+        const M3uEntries e = readM3u(c.bytes, c.list);
+        EXPECT_EQ(e.titles, c.titles) << c.what;
+        EXPECT_EQ(e.paths, c.paths) << c.what;
+    }
 }
 
-TEST(M3uRead, AbsoluteAndRelativeLinesAndTitlesFromTheLine) {
-    const M3uEntries e =
-        readM3u("/music/Rock/Song.mp3\nRock/Song.mp3\n\\odd\\name.mp3\nSong.flac\nab/cd.e\n../up.wav\n",
-                "/home/u/list.m3u");
-    EXPECT_EQ(e.titles, (Strings{"Song", "Song", "\\odd\\name", "Song.", "", "up"}));
-    EXPECT_EQ(e.paths, (Strings{"/music/Rock/Song.mp3", "/home/u/Rock/Song.mp3", "/home/u/\\odd\\name.mp3",
-                                "/home/u/Song.flac", "/home/u/ab/cd.e", "/home/u/../up.wav"}));
-    // A playlist in the root folder joins with a single "/".
-    EXPECT_EQ(readM3u("a.mp3", "/list.m3u").paths, (Strings{"/a.mp3"}));
-}
-
-TEST(M3uRead, LinesWithShortFileNamesGiveNoEntry) {
-    const M3uEntries e = readM3u("\r\nabc\r\n/music/abc\r\ndir/\r\nx/a.c\r\nabcd\r\n\r\n", "/d/l.m3u");
-    EXPECT_EQ(e.titles, (Strings{""}));
-    EXPECT_EQ(e.paths, (Strings{"/d/abcd"}));
-    EXPECT_EQ(e.titles.size(), e.paths.size());
-}
-
-TEST(M3uRead, CrLfCrAndLfEachEndALineAndTheLastNeedsNoEnd) {
-    const Strings expected{"/d/a.mp3", "/d/b.mp3", "/d/c.mp3", "/d/d.mp3", "/d/e.mp3"};
-    EXPECT_EQ(readM3u("a.mp3\r\nb.mp3\rc.mp3\nd.mp3\n\re.mp3", "/d/l.m3u").paths,
-              (Strings{"/d/a.mp3", "/d/b.mp3", "/d/c.mp3", "/d/d.mp3", "/d/e.mp3"}));
-    EXPECT_EQ(readM3u("a.mp3\nb.mp3\nc.mp3\nd.mp3\ne.mp3\n", "/d/l.m3u").paths, expected);
-    EXPECT_EQ(readM3u("a.mp3\rb.mp3\rc.mp3\rd.mp3\re.mp3\r", "/d/l.m3u").paths, expected);
-    EXPECT_TRUE(readM3u("", "/d/l.m3u").paths.empty());
-}
-
-TEST(M3uRead, ALeadingByteOrderMarkIsIgnoredAndOtherBytesAreKept) {
-    const M3uEntries bom = readM3u("\xEF\xBB\xBF#EXTM3U\r\nsong.mp3\r\n", "/d/l.m3u");
-    EXPECT_EQ(bom.paths, (Strings{"/d/song.mp3"}));
-    // Only at the very start: elsewhere the bytes belong to the name.
-    const M3uEntries inside = readM3u("#EXTM3U\r\n\xEF\xBB\xBFsong.mp3\r\n", "/d/l.m3u");
-    EXPECT_EQ(inside.titles, (Strings{"\xEF\xBB\xBFsong"}));
-    // Names that are not UTF-8 pass through byte for byte.
-    const M3uEntries latin1 = readM3u("Caf\xE9/Ol\xE9.mp3\r\n", "/d\xFF/l.m3u");
-    EXPECT_EQ(latin1.titles, (Strings{"Ol\xE9"}));
-    EXPECT_EQ(latin1.paths, (Strings{"/d\xFF/Caf\xE9/Ol\xE9.mp3"}));
-}
-
-TEST(M3uWrite, BareRelativeAndFullLinesEachEndingInCrLf) {
-    EXPECT_EQ(
-        writeM3u({"/music/a.mp3", "/music/Rock/b.mp3", "/other/c.mp3", "/music2/d.mp3", "/Music/e.mp3",
-                  "/musi/f.mp3"},
-                 "/music/list.m3u"),
-        "#EXTM3U\r\na.mp3\r\nRock/b.mp3\r\n/other/c.mp3\r\n/music2/d.mp3\r\n/Music/e.mp3\r\n/musi/f.mp3\r\n");
-    EXPECT_EQ(writeM3u({}, "/music/list.m3u"), "#EXTM3U\r\n");
-    // A playlist in the root folder writes every absolute path relative to it.
+TEST(M3uWrite, RelativeLinesAndEntriesNoLineCanName) {
+    // A playlist in the root writes paths relative to it; relative lines that
+    // would read as something else get a "./".
     EXPECT_EQ(writeM3u({"/a.mp3", "/x/b.mp3"}, "/list.m3u"), "#EXTM3U\r\na.mp3\r\nx/b.mp3\r\n");
-}
-
-TEST(M3uWrite, RelativeLinesThatWouldReadAsSomethingElseGetADotSlash) {
     EXPECT_EQ(writeM3u({"/m/#EXTINF.mp3", "/m/sub/#EXT.mp3", "/m/#extra.mp3", "/#EXTabs.mp3", "/m//x.mp3"},
                        "/m/list.m3u"),
               "#EXTM3U\r\n./#EXTINF.mp3\r\nsub/#EXT.mp3\r\n#extra.mp3\r\n/#EXTabs.mp3\r\n.//x.mp3\r\n");
+    // Entries no line can name are left out and the rest reads back.
+    const Strings paths{"/m/a\rb.mp3",
+                        "/m/ok.mp3",
+                        "/m/c\nd.mp3",
+                        "/m/http://x.mp3",
+                        "/m/file:/y.mp3",
+                        "/m/ab",
+                        "/m/" + std::string(PATH_MAX, 'z') + ".mp3",
+                        "/m/#EXTz.mp3"};
+    std::vector<size_t> leftOut;
+    const std::string bytes = writeM3u(paths, "/m/list.m3u", &leftOut);
+    EXPECT_EQ(leftOut, (std::vector<size_t>{0, 2, 5, 6}));
+    EXPECT_EQ(bytes, "#EXTM3U\r\nok.mp3\r\n./http://x.mp3\r\nfile:/y.mp3\r\n./#EXTz.mp3\r\n");
+    EXPECT_EQ(readM3u(bytes, "/m/list.m3u").titles, (Strings{"ok", "x", "y", "#EXTz"}));
 }
 
 TEST(M3uRoundTrip, WritingThenReadingGivesTheSameTitlesAndFiles) {

@@ -9,30 +9,17 @@
 #include "forms/shuffle_history.h"
 #include "platform/services.h"
 #include "playback/shuffle_draw.h"
+#include "scripted_services.h"
 
 namespace vollo {
 namespace {
 
-// Returns the queued values first, then values from a fixed seed.
-class ScriptedRandom : public RandomSource {
+// Returns the queued values first, then values from a fixed seed; counts draws.
+class ScriptedRandom : public scenario::QueuedRandom {
   public:
-    explicit ScriptedRandom(std::deque<double> values = {})
-        : queue_(std::move(values)) {}
-    void seedFromTime() override {}
-    double next() override {
-        ++draws;
-        if (!queue_.empty()) {
-            const double r = queue_.front();
-            queue_.pop_front();
-            return r;
-        }
-        return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
-    }
+    explicit ScriptedRandom(std::deque<double> values = {}) { queue = std::move(values); }
+    double next() override { return ++draws, QueuedRandom::next(); }
     int draws = 0;
-
-  private:
-    std::deque<double> queue_;
-    std::mt19937_64 engine_{20240611};
 };
 
 // The plain rule: draw until an unplayed index comes up.
@@ -47,28 +34,20 @@ std::int32_t rejectionDraw(const ShuffleHistory& history, std::int32_t count, Ra
 
 TEST(ShuffleHistory, RecordsInOrderAndForgetsOnClear) {
     ShuffleHistory history;
-    history.record(7);
-    history.record(0);
-    history.record(130);  // beyond the first two words of the set
-    history.record(-1);   // no entry: nothing recorded
+    for (const std::int32_t i : {7, 0, 130, -1}) {  // 130 is beyond two words; -1 is no entry
+        history.record(i);
+    }
     EXPECT_EQ(history.text(), "000070000000130");
     EXPECT_EQ(history.size(), 3u);
-    EXPECT_TRUE(history.contains(130));
-    EXPECT_TRUE(history.contains(0));
-    EXPECT_FALSE(history.contains(129));
-    EXPECT_FALSE(history.contains(-1));
-    EXPECT_FALSE(history.contains(100000));
-
+    EXPECT_TRUE(history.contains(130) && history.contains(0));
+    EXPECT_FALSE(history.contains(129) || history.contains(-1) || history.contains(100000));
     history.clear();
     EXPECT_TRUE(history.empty());
     EXPECT_EQ(history.text(), "");
-    EXPECT_FALSE(history.contains(7));
-    EXPECT_FALSE(history.contains(130));
-
+    EXPECT_FALSE(history.contains(7) || history.contains(130));
     history.record(64);
     EXPECT_EQ(history.text(), "00064");
-    EXPECT_FALSE(history.contains(0));
-    EXPECT_TRUE(history.contains(64));
+    EXPECT_TRUE(!history.contains(0) && history.contains(64));
     history.record(123456);
     EXPECT_EQ(history.text(), "00064123456");
 }
@@ -80,15 +59,11 @@ TEST(ShuffleHistory, CountsAndFindsFreeIndicesAcrossWords) {
     }
     // 200 lies beyond a count of 130 and does not take a free place there.
     EXPECT_EQ(history.freeCount(130), 130 - 6);
-    EXPECT_EQ(history.freeCount(1), 0);
-    EXPECT_EQ(history.freeCount(0), 0);
-    EXPECT_EQ(history.nthFree(130, 0), 2);
-    EXPECT_EQ(history.nthFree(130, 60), 62);
-    EXPECT_EQ(history.nthFree(130, 61), 66);
-    EXPECT_EQ(history.nthFree(130, 121), 126);
-    EXPECT_EQ(history.nthFree(130, 122), 128);
-    EXPECT_EQ(history.nthFree(130, 123), 129);
-    EXPECT_EQ(history.nthFree(130, 124), -1);
+    EXPECT_EQ(history.freeCount(1) + history.freeCount(0), 0);
+    for (const auto& [n, index] :
+         {std::pair{0, 2}, {60, 62}, {61, 66}, {121, 126}, {122, 128}, {123, 129}, {124, -1}}) {
+        EXPECT_EQ(history.nthFree(130, n), index) << n;
+    }
     // Past the last recorded word every index is free.
     EXPECT_EQ(history.nthFree(1000, 992), 999);
     EXPECT_EQ(history.freeCount(1000), 993);

@@ -16,21 +16,6 @@ namespace {
 
 using stepbystep::Playlist;
 
-Playlist makePlaylist(const std::vector<std::string>& titles, const std::vector<int>& selectedRows,
-                      std::int32_t currentSong) {
-    Playlist p;
-    for (const auto& t : titles) {
-        p.titles.push_back(t);
-        p.paths.push_back("/music/" + t + ".mp3");
-        p.selected.push_back(0);
-    }
-    for (int row : selectedRows) {
-        p.selected[static_cast<size_t>(row)] = 1;
-    }
-    p.currentSong = currentSong;
-    return p;
-}
-
 // What the editor does with a plan: rebuild both lists, then select.
 Playlist applied(const Playlist& before, const EditPlan& plan) {
     Playlist after = before;
@@ -51,13 +36,10 @@ Playlist applied(const Playlist& before, const EditPlan& plan) {
     return after;
 }
 
-using Plan = EditPlan (*)(const std::vector<char>&, std::int32_t);
-using Step = void (*)(Playlist&);
-
 struct Edit {
     const char* name;
-    Plan plan;
-    Step step;
+    EditPlan (*plan)(const std::vector<char>&, std::int32_t);
+    void (*step)(Playlist&);
 };
 
 const Edit kEdits[] = {
@@ -70,52 +52,39 @@ const Edit kEdits[] = {
 
 TEST(PlaylistEdits, EveryEditMatchesTheStepByStepRulesOnRandomPlaylists) {
     std::mt19937 rng(20240611);
-    int cases = 0;
     for (int round = 0; round < 2000; ++round) {
         const int n = round < 1500 ? static_cast<int>(rng() % 9) : static_cast<int>(rng() % 70);
-        std::vector<std::string> titles;
-        for (int i = 0; i < n; ++i) {
-            titles.push_back(std::string("T").append(std::to_string(i)));
-        }
         // Sparse, dense and all-or-nothing selections.
         const unsigned density = rng() % 5;
-        std::vector<int> rows;
+        Playlist before;
         for (int i = 0; i < n; ++i) {
-            if (density == 4 || (density > 0 && rng() % 4 < density)) {
-                rows.push_back(i);
-            }
+            before.titles.push_back("T" + std::to_string(i));
+            before.paths.push_back("/music/T" + std::to_string(i) + ".mp3");
+            before.selected.push_back(density == 4 || (density > 0 && rng() % 4 < density));
         }
         const std::int32_t current = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 6)) - 3;
-        const Playlist before = makePlaylist(titles, rows, current);
+        before.currentSong = current;
         for (const Edit& edit : kEdits) {
             Playlist expected = before;
             edit.step(expected);
             const Playlist got = applied(before, edit.plan(before.selected, before.currentSong));
-            ASSERT_EQ(got.titles, expected.titles) << edit.name << " n=" << n << " round " << round;
-            ASSERT_EQ(got.paths, expected.paths) << edit.name << " round " << round;
-            ASSERT_EQ(got.selected, expected.selected) << edit.name << " round " << round;
-            ASSERT_EQ(got.currentSong, expected.currentSong)
-                << edit.name << " n=" << n << " current " << current << " round " << round;
-            ++cases;
+            SCOPED_TRACE(testing::Message()
+                         << edit.name << " n=" << n << " current " << current << " round " << round);
+            ASSERT_EQ(got.titles, expected.titles);
+            ASSERT_EQ(got.paths, expected.paths);
+            ASSERT_EQ(got.selected, expected.selected);
+            ASSERT_EQ(got.currentSong, expected.currentSong);
         }
     }
-    EXPECT_EQ(cases, 2000 * 5);
 }
 
 // Titles from a small alphabet so that case, accents, prefixes and duplicates meet.
-std::string randomTitle(std::mt19937& rng, bool allowColon) {
+std::string randomTitle(std::mt19937& rng) {
     static const char* const parts[] = {"a", "A", "b", "B", " ", "2", "é", "É", "song", "Song", "_", "z"};
     std::string title;
     const unsigned length = rng() % 4;
     for (unsigned k = 0; k < length; ++k) {
         title += parts[rng() % (sizeof parts / sizeof parts[0])];
-    }
-    if (allowColon && rng() % 3 == 0) {
-        const size_t at = rng() % (title.size() + 1);
-        std::string withColon = title.substr(0, at);
-        withColon += ':';
-        withColon.append(title, at, std::string::npos);
-        return withColon;
     }
     return title;
 }
@@ -127,9 +96,9 @@ TEST(PlaylistSort, MatchesTheSortedListOfMarkedTextsOnRandomPlaylists) {
         const int n = static_cast<int>(rng() % 12);
         Playlist before;
         for (int i = 0; i < n; ++i) {
-            before.titles.push_back(randomTitle(rng, false));
+            before.titles.push_back(randomTitle(rng));
             before.paths.push_back(rng() % 2 ? "/x/" + before.titles.back() + ".mp3"
-                                             : std::string("/Y/").append(randomTitle(rng, false)));
+                                             : std::string("/Y/").append(randomTitle(rng)));
             before.selected.push_back(rng() % 2);
             if (rng() % 4 == 0 && i > 0) {  // the same song twice
                 before.titles.back() = before.titles[static_cast<size_t>(i - 1)];
@@ -146,8 +115,7 @@ TEST(PlaylistSort, MatchesTheSortedListOfMarkedTextsOnRandomPlaylists) {
             titles.push_back(before.titles[static_cast<size_t>(row)]);
             paths.push_back(before.paths[static_cast<size_t>(row)]);
         }
-        ASSERT_EQ(titles, expected.titles) << "round " << round;
-        ASSERT_EQ(paths, expected.paths) << "round " << round;
+        ASSERT_TRUE(titles == expected.titles && paths == expected.paths) << "round " << round;
         ASSERT_EQ(plan.currentSong, expected.currentSong) << "round " << round;
     }
 }

@@ -1,20 +1,22 @@
-// The remote control (media keys, the desktop's player controls) on the
-// application with the simulated player: what each request does from a given
-// situation, the volume knob's places, shuffled Next, seeks, files opened,
-// and requests refused while a message box waits for an answer.
+// Playback and the remote control on the application with the simulated
+// player: each request from each situation, volume, shuffled Next, seeks,
+// opened files, requests refused while a message box waits, a player whose
+// every call fails, the shuffled rule's seeding.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
+#include <stdexcept>
 
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/remote.h"
 #include "playback/playback_controller.h"
+#include "scripted_services.h"
 #include "simulated_player.h"
 
 namespace vollo {
@@ -23,17 +25,36 @@ namespace {
 using Action = RemoteControl::Action;
 using Status = RemoteState::Status;
 
-class QueueRandom : public RandomSource {
+// The simulated player, whose every call throws while failing is set.
+class FailingPlayer : public scenario::SimulatedPlayer {
   public:
-    std::deque<double> queue;
-    void seedFromTime() override {}
-    double next() override {
-        const double r = queue.empty() ? 0.0 : queue.front();
-        if (!queue.empty()) {
-            queue.pop_front();
-        }
-        return r;
+    bool failing = false;
+    std::string fileName() const override { return check(), SimulatedPlayer::fileName(); }
+    void setFileName(const std::string& path) override { check(), SimulatedPlayer::setFileName(path); }
+    void play() override { check(), SimulatedPlayer::play(); }
+    void pause() override { check(), SimulatedPlayer::pause(); }
+    void stop() override { check(), SimulatedPlayer::stop(); }
+    double currentPositionSeconds() override { return check(), SimulatedPlayer::currentPositionSeconds(); }
+    void setCurrentPositionSeconds(double s) override {
+        check(), SimulatedPlayer::setCurrentPositionSeconds(s);
     }
+    double durationSeconds() override { return check(), SimulatedPlayer::durationSeconds(); }
+    int playState() override { return check(), SimulatedPlayer::playState(); }
+    int volume() const override { return check(), SimulatedPlayer::volume(); }
+    void setVolume(int v) override { check(), SimulatedPlayer::setVolume(v); }
+
+  private:
+    void check() const {
+        if (failing) {
+            throw std::runtime_error("player failed");
+        }
+    }
+};
+
+class CountingRandom : public scenario::QueuedRandom {  // counts seedings
+  public:
+    void seedFromTime() override { ++seeds; }
+    int seeds = 0;
 };
 
 // A message box that runs `during` while it waits for its answer, then says No.
@@ -46,11 +67,6 @@ class WaitingBox : public MessageBoxService {
         }
         return MsgResult::No;
     }
-};
-
-class EndRecorder : public ProcessControl {
-  public:
-    void endProcess() override {}
 };
 
 class RemoteTest : public ::testing::Test {
@@ -96,10 +112,10 @@ class RemoteTest : public ::testing::Test {
         app_->forms().dispatch([&] { main->playback().playEntry(i); });
     }
 
-    scenario::SimulatedPlayer player;
-    QueueRandom random;
+    FailingPlayer player;
+    CountingRandom random;
     WaitingBox box;
-    EndRecorder process;
+    scenario::RecordingProcess process;
     MainWindow* main = nullptr;
     std::unique_ptr<ApplicationRemote> remote;
 
@@ -243,7 +259,41 @@ TEST_F(RemoteTest, RequestsWhileAMessageBoxWaitsAreRefused) {
     // Without the question Quit ends the program; after that nothing is done.
     setConfirmExit(false);
     ASSERT_EQ(remote->act(Action::Quit), RemoteOutcome::Done);
+    EXPECT_TRUE(process.ended);
     EXPECT_EQ(remote->act(Action::Play), RemoteOutcome::Unsupported);
+}
+
+TEST_F(RemoteTest, HandlersSkipFailingPlayerStepsAndNeverThrow) {
+    main->playList.setSelection({1});
+    main->hiddenSongList.assign({});
+    player.failing = true;
+    // Every player call fails; the control steps around them still run.
+    handler("mainTimer_Timer");  // a handler that threw would fail the test
+    EXPECT_TRUE(main->lblFirstTime.visible());
+    EXPECT_TRUE(main->cmdRemove.enabled());
+    EXPECT_NO_THROW(main->playback().cmdPlay_Click());
+    EXPECT_NO_THROW(main->playback().playList_DblClick());
+    EXPECT_EQ(main->currentSong, 1);
+    EXPECT_EQ(main->lblSongName.caption(), "b ");
+    EXPECT_FALSE(main->userStopped);
+    player.failing = false;
+    EXPECT_EQ(player.fileName(), main->playListInfo.list(0));  // the open failed, a stays loaded
+}
+
+TEST_F(RemoteTest, TheShuffledRuleSeedsEachTimeAndDrawsOnlyUnplayedEntries) {
+    for (const char* title : {"d", "e"}) {
+        player.addMedia(file(std::string(title) + ".mp3"), 5);
+        main->appendToPlaylist(title, file(std::string(title) + ".mp3"));
+    }
+    main->shuffle.setValue(1);
+    const int seedsBefore = random.seeds;
+    std::set<std::int32_t> played{0};
+    for (int i = 0; i < 4; ++i) {
+        player.end();
+        tick();
+        ASSERT_TRUE(played.insert(main->currentSong).second) << "entry drawn twice: " << main->currentSong;
+    }
+    EXPECT_EQ(random.seeds - seedsBefore, 4);
 }
 
 }  // namespace

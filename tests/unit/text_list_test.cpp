@@ -110,52 +110,32 @@ TEST(VisibleKeysTest, SlotsPastTheViewKeepWhatALongerViewLeft) {
     const LibraryKeys other({{"o.mp3", "/o/"}, {"p.mp3", "/o/"}});
     ASSERT_EQ(keys[4], entries[4]);  // a "|" in the name and in the folder stays in its part
 
-    VisibleKeys slots;
-    struct Step {
+    // Each step shows rows of keys ("p" stands for other's row 1) and gives
+    // every slot afterwards, as the row it holds.
+    const auto key = [](char row) {
+        return row == 'p' ? std::string("p.mp3/o/")
+                          : "f" + std::string(1, row) + "|x.mp3/d" + std::to_string((row - '0') % 3) + "|/";
+    };
+    const struct {
         const LibraryKeys* keys;
         std::vector<std::size_t> rows;  // empty: the run first..last
-        struct {
-            std::size_t first, last;
-            std::size_t size() const { return last - first; }
-        } run;
-        std::vector<std::string> expected;  // every slot, as file then folder
-    };
-    const std::vector<Step> steps = {
-        {&keys,
-         {},
-         {2, 7},
-         {"f2|x.mp3/d2|/", "f3|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
-        {&keys,
-         {},
-         {8, 10},
-         {"f8|x.mp3/d2|/", "f9|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
-        {&keys,
-         {},
-         {3, 3},
-         {"f8|x.mp3/d2|/", "f9|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
-        {&other, {1}, {}, {"p.mp3/o/", "f9|x.mp3/d0|/", "f4|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
-        {&keys,
-         {0, 9, 1},
-         {},
-         {"f0|x.mp3/d0|/", "f9|x.mp3/d0|/", "f1|x.mp3/d1|/", "f5|x.mp3/d2|/", "f6|x.mp3/d0|/"}},
-        {&keys,
-         {},
-         {0, 6},
-         {"f0|x.mp3/d0|/", "f1|x.mp3/d1|/", "f2|x.mp3/d2|/", "f3|x.mp3/d0|/", "f4|x.mp3/d1|/",
-          "f5|x.mp3/d2|/"}},
-    };
-    for (std::size_t s = 0; s < steps.size(); ++s) {
-        const Step& step = steps[s];
-        if (step.rows.empty()) {
-            slots.show(*step.keys, step.run.first, step.run.size());
-        } else {
-            slots.show(*step.keys, step.rows);
-        }
-        std::vector<std::string> seen;
+        std::size_t first, last;
+        std::string expected;
+    } steps[] = {{&keys, {}, 2, 7, "23456"},        {&keys, {}, 8, 10, "89456"},
+                 {&keys, {}, 3, 3, "89456"},        {&other, {1}, 0, 0, "p9456"},
+                 {&keys, {0, 9, 1}, 0, 0, "09156"}, {&keys, {}, 0, 6, "012345"}};
+    VisibleKeys slots;
+    for (const auto& step : steps) {
+        step.rows.empty() ? slots.show(*step.keys, step.first, step.last - step.first)
+                          : slots.show(*step.keys, step.rows);
+        std::vector<std::string> seen, expected;
         for (std::size_t k = 0; k < slots.size(); ++k) {
             seen.push_back(slots[k].file + slots[k].dir);
         }
-        EXPECT_EQ(seen, step.expected) << "step " << s;
+        for (const char row : step.expected) {
+            expected.push_back(key(row));
+        }
+        EXPECT_EQ(seen, expected) << step.expected;
     }
     EXPECT_THROW(slots[6], std::out_of_range);
 }

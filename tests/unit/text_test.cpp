@@ -1,7 +1,9 @@
 // Letter case and the sorted-list order against an independent reference;
-// numeric prefixes and number texts.
+// numeric prefixes and number texts, at the edges of their range too.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -44,17 +46,29 @@ TEST(Text, NumbersAndShownTexts) {
              {1800, "1800"}, {-300, "-300"}, {-0.0, "0"}, {12.5, "12.5"}}) {
         EXPECT_EQ(formatNumber(value), text);
     }
-    EXPECT_EQ(formatSingle(2500.5f), "2500.5");
-    EXPECT_EQ(formatSingle(0.1f), "0.1");
-    EXPECT_EQ(formatSingle(-75.25f), "-75.25");
-    EXPECT_EQ(fiveDigits(7), "00007");
-    EXPECT_EQ(fiveDigits(123456), "123456");
+    EXPECT_EQ(formatSingle(2500.5f) + " " + formatSingle(0.1f) + " " + formatSingle(-75.25f),
+              "2500.5 0.1 -75.25");
+    EXPECT_EQ(fiveDigits(7) + " " + fiveDigits(123456), "00007 123456");
     for (const auto& [value, rounded] :
          std::vector<std::pair<double, double>>{{12.5, 12}, {13.5, 14}, {-3008.5, -3008}, {2.4, 2}}) {
         EXPECT_EQ(roundHalfEven(value), rounded) << value;
     }
     EXPECT_EQ(displayText("caf\xC3\xA9"), "caf\xC3\xA9");
     EXPECT_EQ(displayText("a\xFF\xC3"), "a\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(Text, WrittenNumbersArePlainDecimalsThatReadBackTheSame) {
+    for (const double v : {5e69, 5e-20, -1e-300, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN, 0.1, 12.5, -300.0, 1e22}) {
+        const std::string text = formatNumber(v);
+        EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos) << text;
+        EXPECT_EQ(numericPrefix(text), v) << text;
+    }
+    for (const float v : {FLT_MAX, -FLT_MAX, FLT_TRUE_MIN, 0.1f, 4185.5f, -1e-30f}) {
+        EXPECT_EQ(static_cast<float>(numericPrefix(formatSingle(v))), v) << formatSingle(v);
+    }
+    EXPECT_EQ(formatNumber(5e69), "5" + std::string(69, '0'));
+    EXPECT_EQ(formatSingle(-INFINITY), formatSingle(-FLT_MAX));
+    EXPECT_EQ(numericPrefix("1" + std::string(400, '0')), DBL_MAX);
 }
 
 }  // namespace
