@@ -1,7 +1,8 @@
-// Playback and the remote control on the application with the simulated
-// player: each request from each situation, volume, shuffled Next, seeks,
-// opened files, requests refused while a message box waits, a player whose
-// every call fails, the shuffled rule's seeding.
+// The application with the simulated player: each remote request from each
+// situation, volume, shuffled Next, seeks, opened files, requests refused
+// while a message box waits, a player whose every call fails, the shuffled
+// rule's seeding; library lists past any fixed table, titles equal but for
+// case keeping row and key together, the Add button with neither list shown.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -15,7 +16,10 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/remote.h"
+#include "library/library_activation.h"
+#include "platform/text.h"
 #include "playback/playback_controller.h"
+#include "scanned_library.h"
 #include "scripted_services.h"
 #include "simulated_player.h"
 
@@ -69,10 +73,10 @@ class WaitingBox : public MessageBoxService {
     }
 };
 
-class RemoteTest : public ::testing::Test {
+class AppTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("vollo-remote-" + std::to_string(::getpid()));
+        dir_ = std::filesystem::temp_directory_path() / ("vollo-app-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
         Services services;
         services.music = &player;
@@ -80,6 +84,7 @@ class RemoteTest : public ::testing::Test {
         services.messageBox = &box;
         services.process = &process;
         app_ = std::make_unique<Application>(services, dir_.string());
+        initLocale();
         app_->start({});
         main = &app_->frmMain();
         remote = std::make_unique<ApplicationRemote>(*app_);
@@ -108,6 +113,9 @@ class RemoteTest : public ::testing::Test {
         app_->forms().dispatch([&] { main->call(name); });
     }
     void setConfirmExit(bool on) { app_->confirmExit = on; }
+    void setFilter(const std::string& text) {
+        app_->forms().dispatch([&] { main->txtFilter.setText(text); });
+    }
     void playEntry(int i) {
         app_->forms().dispatch([&] { main->playback().playEntry(i); });
     }
@@ -124,7 +132,7 @@ class RemoteTest : public ::testing::Test {
     std::unique_ptr<Application> app_;
 };
 
-TEST_F(RemoteTest, EachRequestFromEachSituation) {
+TEST_F(AppTest, EachRequestFromEachSituation) {
     struct Case {
         const char* what;
         int entry;      // the entry playing before the request
@@ -175,7 +183,7 @@ TEST_F(RemoteTest, EachRequestFromEachSituation) {
     }
 }
 
-TEST_F(RemoteTest, VolumeIsTheKnobsPlace) {
+TEST_F(AppTest, VolumeIsTheKnobsPlace) {
     const struct {
         double place;
         double wantPlace;  // the ends snap, as a drop of the knob there does
@@ -192,7 +200,7 @@ TEST_F(RemoteTest, VolumeIsTheKnobsPlace) {
     }
 }
 
-TEST_F(RemoteTest, ShuffledNextDrawsAndEndsThePassAsTheTimerDoes) {
+TEST_F(AppTest, ShuffledNextDrawsAndEndsThePassAsTheTimerDoes) {
     ASSERT_EQ(remote->setShuffle(true), RemoteOutcome::Done);  // entry 0 plays: it counts as played
     EXPECT_EQ(main->shuffleHistory.text(), "00000");
     random.queue = {0.1, 0.9, 0.5};  // 0 is played already, so 2 and then 1
@@ -216,7 +224,7 @@ TEST_F(RemoteTest, ShuffledNextDrawsAndEndsThePassAsTheTimerDoes) {
     EXPECT_EQ(remote->state().status, Status::Playing);
 }
 
-TEST_F(RemoteTest, SeeksAsTheSeekBar) {
+TEST_F(AppTest, SeeksAsTheSeekBar) {
     player.advance(4);
     remote->seekBy(3);
     EXPECT_EQ(player.currentPositionSeconds(), 7);
@@ -232,7 +240,7 @@ TEST_F(RemoteTest, SeeksAsTheSeekBar) {
     EXPECT_EQ(remote->state().lengthSeconds, 20);
 }
 
-TEST_F(RemoteTest, OpensOnlyPlayableFiles) {
+TEST_F(AppTest, OpensOnlyPlayableFiles) {
     const std::string song = file("Song Title.WAV");
     EXPECT_EQ(remote->openFile(song), RemoteOutcome::Done);
     EXPECT_EQ(remote->openFile(file("notes.txt")), RemoteOutcome::Unsupported);
@@ -243,7 +251,7 @@ TEST_F(RemoteTest, OpensOnlyPlayableFiles) {
     EXPECT_EQ(remote->state().entry, 0);  // appending starts nothing
 }
 
-TEST_F(RemoteTest, RequestsWhileAMessageBoxWaitsAreRefused) {
+TEST_F(AppTest, RequestsWhileAMessageBoxWaitsAreRefused) {
     setConfirmExit(true);
     std::vector<RemoteOutcome> during;
     box.during = [&] {
@@ -263,7 +271,7 @@ TEST_F(RemoteTest, RequestsWhileAMessageBoxWaitsAreRefused) {
     EXPECT_EQ(remote->act(Action::Play), RemoteOutcome::Unsupported);
 }
 
-TEST_F(RemoteTest, HandlersSkipFailingPlayerStepsAndNeverThrow) {
+TEST_F(AppTest, HandlersSkipFailingPlayerStepsAndNeverThrow) {
     main->playList.setSelection({1});
     main->hiddenSongList.assign({});
     player.failing = true;
@@ -280,7 +288,7 @@ TEST_F(RemoteTest, HandlersSkipFailingPlayerStepsAndNeverThrow) {
     EXPECT_EQ(player.fileName(), main->playListInfo.list(0));  // the open failed, a stays loaded
 }
 
-TEST_F(RemoteTest, TheShuffledRuleSeedsEachTimeAndDrawsOnlyUnplayedEntries) {
+TEST_F(AppTest, TheShuffledRuleSeedsEachTimeAndDrawsOnlyUnplayedEntries) {
     for (const char* title : {"d", "e"}) {
         player.addMedia(file(std::string(title) + ".mp3"), 5);
         main->appendToPlaylist(title, file(std::string(title) + ".mp3"));
@@ -294,6 +302,80 @@ TEST_F(RemoteTest, TheShuffledRuleSeedsEachTimeAndDrawsOnlyUnplayedEntries) {
         ASSERT_TRUE(played.insert(main->currentSong).second) << "entry drawn twice: " << main->currentSong;
     }
     EXPECT_EQ(random.seeds - seedsBefore, 4);
+}
+
+std::string fiveDigitName(const char* prefix, int i) {
+    return std::string(prefix).append(fiveDigits(i));
+}
+
+TEST_F(AppTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
+    std::vector<std::string> titles;
+    std::vector<EntryKey> keys;
+    for (int i = 0; i < 10050; ++i) {
+        titles.push_back(fiveDigitName("a", i));
+        keys.push_back({titles.back() + ".mp3", "/m/"});
+    }
+    for (int i = 0; i < 3; ++i) {
+        titles.push_back(fiveDigitName("b", i));
+        keys.push_back({titles.back() + ".mp3", "/n/"});
+    }
+    setLibrary(*main, inMemoryLibrary(titles, keys));
+
+    setFilter("a");
+    ASSERT_EQ(main->visibleSongList.listCount(), 10050);
+    ASSERT_GE(main->visibleSongListInfo.size(), 10050u);
+    EXPECT_EQ(main->visibleSongList.list(10049), "a10049");
+
+    // The last rows of a long view are added with their own paths.
+    main->visibleSongList.setSelection({10001, 10049});
+    handler("visibleSongList_DblClick");
+    ASSERT_EQ(main->playListInfo.listCount(), 5);  // after the fixture's three
+    EXPECT_EQ(main->playListInfo.list(3), "/m/a10001.mp3");
+    EXPECT_EQ(main->playListInfo.list(4), "/m/a10049.mp3");
+
+    // A shorter view overwrites the first slots only.
+    setFilter("B");
+    EXPECT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"b00000", "b00001", "b00002"}));
+    EXPECT_EQ(main->visibleSongListInfo[2].text(), "b00002.mp3|/n/");
+    EXPECT_EQ(main->visibleSongListInfo[10049].text(), "a10049.mp3|/m/");
+}
+
+TEST_F(AppTest, TitlesEqualButForCaseKeepRowAndKeyTogether) {
+    // In library order: lower-cased title, then lower-cased key, then raw bytes.
+    setLibrary(*main, inMemoryLibrary({"Song", "SONG", "song", "Song 2", "Zed"}, {{"Song.mp3", "/a/"},
+                                                                                  {"SONG.mp3", "/b/"},
+                                                                                  {"song.mp3", "/c/"},
+                                                                                  {"Song 2.mp3", "/a/"},
+                                                                                  {"Zed.mp3", "/a/"}}));
+    setFilter("sOnG");
+    ASSERT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"Song", "SONG", "song", "Song 2"}));
+    main->visibleSongList.setSelection({1, 2, 3});
+    handler("cmdAdd_Click");
+    EXPECT_EQ(main->playList.items(), (std::vector<std::string>{"a", "b", "c", "SONG", "song", "Song 2"}));
+    const std::vector<std::string> paths = main->playListInfo.items();
+    ASSERT_EQ(paths.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(paths.begin() + 3, paths.end()),
+              (std::vector<std::string>{"/b/SONG.mp3", "/c/song.mp3", "/a/Song 2.mp3"}));
+}
+
+TEST_F(AppTest, AddKeepsItsStateWhileNeitherListIsShown) {
+    setLibrary(*main, inMemoryLibrary({"One"}, {{"One.mp3", "/a/"}}));
+    LibraryActivation& activation = main->libraryActivation();
+    main->hiddenSongList.setVisible(false);
+    main->visibleSongList.setVisible(false);
+    for (const bool enabled : {true, false}) {
+        main->cmdAdd.setEnabled(enabled);
+        main->hiddenSongList.setSelection({});
+        activation.updateAddButton();
+        EXPECT_EQ(main->cmdAdd.enabled(), enabled);
+        main->hiddenSongList.setSelection({0});
+        activation.updateAddButton();
+        EXPECT_EQ(main->cmdAdd.enabled(), enabled);
+    }
+    // Shown again, the selection decides.
+    main->hiddenSongList.setVisible(true);
+    activation.updateAddButton();
+    EXPECT_TRUE(main->cmdAdd.enabled());
 }
 
 }  // namespace
