@@ -1,4 +1,6 @@
-// The application with the simulated player: each remote request from each
+// The directory picker's drives; the application with the simulated player:
+// the picker on a drive that cannot be read, the About window's launcher when
+// starting the program fails, each remote request from each
 // situation, volume, shuffled Next, seeks, opened files, requests refused
 // while a message box waits, a player whose every call fails, the shuffled
 // rule's seeding; library lists past any fixed table, titles equal but for
@@ -10,17 +12,22 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
+#include "about/frm_about.h"
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/remote.h"
 #include "library/library_activation.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "playback/playback_controller.h"
 #include "scanned_library.h"
 #include "scripted_services.h"
+#include "settings/frm_browse.h"
 #include "simulated_player.h"
 
 namespace vollo {
@@ -28,6 +35,33 @@ namespace {
 
 using Action = RemoteControl::Action;
 using Status = RemoteState::Status;
+namespace fs = std::filesystem;
+
+TEST(PickerDrives, WhichDriveHoldsAFolderAndWhichFolderADriveShows) {
+    // The longest mount point that is a parent folder (a name prefix is none).
+    const std::vector<std::string> drives{"/", "/mnt", "/mnt/usb", "/media/disk/"};
+    // clang-format off
+    const std::pair<const char*, const char*> holding[] = {
+        {"/home/me/music", "/"}, {"/", "/"}, {"/mnt", "/mnt"}, {"/mnt/usb", "/mnt/usb"},
+        {"/mnt/usb/songs", "/mnt/usb"}, {"/mnt/usb2/songs", "/mnt"}, {"/mntx", "/"},
+        {"/media/disk/a", "/media/disk"}, {"relative/path", ""}};
+    // clang-format on
+    for (const auto& [path, drive] : holding) {
+        EXPECT_EQ(driveHolding(path, drives), drive) << path;
+    }
+    EXPECT_EQ(driveHolding("/home", {"/mnt"}), "");
+    // A drive shows the current directory only when it holds it (not "/" for a nested drive's folder).
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*> shown[] = {
+        {"/", "/home/me", "/home/me"}, {"/mnt/usb", "/home/me", "/mnt/usb"},
+        {"/mnt/usb", "/mnt/usb/songs", "/mnt/usb/songs"}, {"/", "/mnt/usb/songs", "/"},
+        {"/mnt/usb/", "/mnt/usb/songs", "/mnt/usb/songs"}};
+    // clang-format on
+    for (const auto& [drive, current, folder] : shown) {
+        EXPECT_EQ(currentDirectoryOfDrive(drive, current, {"/", "/mnt/usb"}), folder)
+            << drive << " " << current;
+    }
+}
 
 // The simulated player, whose every call throws while failing is set.
 class FailingPlayer : public scenario::SimulatedPlayer {
@@ -61,11 +95,14 @@ class CountingRandom : public scenario::QueuedRandom {  // counts seedings
     int seeds = 0;
 };
 
-// A message box that runs `during` while it waits for its answer, then says No.
+// A message box that records what it shows and runs `during` while it waits
+// for its answer, then says No.
 class WaitingBox : public MessageBoxService {
   public:
     std::function<void()> during;
-    MsgResult show(const std::string&, MsgButtons, const std::string&) override {
+    std::vector<std::string> shown;
+    MsgResult show(const std::string& text, MsgButtons, const std::string& title) override {
+        shown.push_back(title + ": " + text);
         if (during) {
             during();
         }
@@ -73,17 +110,39 @@ class WaitingBox : public MessageBoxService {
     }
 };
 
+class Launcher : public ProgramLauncher {
+  public:
+    std::optional<std::string> findOnPath(const std::string& name) override {
+        looked.push_back(name);
+        const auto it = onPath.find(name);
+        return it == onPath.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    bool start(const std::string& path) override {
+        tried.push_back(path);
+        return startWorks;
+    }
+    std::map<std::string, std::string> onPath;
+    bool startWorks = true;
+    std::vector<std::string> looked;
+    std::vector<std::string> tried;
+};
+
+// The application in a folder of its own, which is also the current directory.
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("vollo-app-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
+        char pattern[] = "/tmp/vollo-app-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        previous_ = currentDirectory();
+        ASSERT_EQ(::chdir(pattern), 0);
+        dir_ = currentDirectory();
         Services services;
         services.music = &player;
         services.random = &random;
         services.messageBox = &box;
         services.process = &process;
-        app_ = std::make_unique<Application>(services, dir_.string());
+        services.launcher = &launcher;
+        app_ = std::make_unique<Application>(services, dir_);
         initLocale();
         app_->start({});
         main = &app_->frmMain();
@@ -99,10 +158,11 @@ class AppTest : public ::testing::Test {
     void TearDown() override {
         remote.reset();
         app_.reset();
+        EXPECT_EQ(::chdir(previous_.c_str()), 0);
         std::filesystem::remove_all(dir_);
     }
     std::string file(const std::string& name) {
-        const std::string path = (dir_ / name).string();
+        const std::string path = dir_ + "/" + name;
         std::ofstream(path) << "";
         return path;
     }
@@ -124,11 +184,15 @@ class AppTest : public ::testing::Test {
     CountingRandom random;
     WaitingBox box;
     scenario::RecordingProcess process;
+    Launcher launcher;
     MainWindow* main = nullptr;
     std::unique_ptr<ApplicationRemote> remote;
 
+    Application& app() { return *app_; }
+    std::string dir_;
+
   private:
-    std::filesystem::path dir_;
+    std::string previous_;
     std::unique_ptr<Application> app_;
 };
 
@@ -376,6 +440,46 @@ TEST_F(AppTest, AddKeepsItsStateWhileNeitherListIsShown) {
     main->hiddenSongList.setVisible(true);
     activation.updateAddButton();
     EXPECT_TRUE(main->cmdAdd.enabled());
+}
+
+TEST_F(AppTest, ThePickerFollowsItsDriveAndStaysPutOnOneThatCannotBeRead) {
+    FrmBrowse& picker = app().frmBrowse();
+    const std::string home = driveHolding(dir_, picker.Drive1.drives());
+    EXPECT_EQ(picker.Drive1.drive(), home);
+    EXPECT_EQ(picker.Dir1.path(), dir_);
+
+    // A drive that does not hold the current directory shows its root folder.
+    fs::create_directories(dir_ + "/other/inner");
+    picker.Drive1.setDrive(dir_ + "/other");
+    EXPECT_EQ(picker.Dir1.path(), dir_ + "/other");
+    EXPECT_EQ(picker.Dir1.folders(), std::vector<std::string>{"inner"});
+
+    // Back on the drive holding the current directory: that directory again.
+    picker.Drive1.setDrive(home);
+    EXPECT_EQ(picker.Dir1.path(), dir_);
+
+    // A drive that cannot be read: the folder list stays, the drive list goes back.
+    ASSERT_TRUE(picker.Dir1.setPath(dir_ + "/other/inner"));
+    picker.Drive1.setDrive(dir_ + "/gone");
+    EXPECT_EQ(picker.Dir1.path(), dir_ + "/other/inner");
+    EXPECT_EQ(picker.Drive1.drive(), home);
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(AppTest, SystemInformationTriesOnlyTheFirstProgramFoundAndReportsAFailedStart) {
+    FrmAbout& about = app().frmAbout();
+    launcher.onPath = {{"hardinfo", "/usr/bin/hardinfo"}, {"gnome-system-monitor", "/usr/bin/gsm"}};
+    launcher.startWorks = false;
+    about.StartSysInfo();
+    EXPECT_EQ(launcher.looked, (std::vector<std::string>{"kinfocenter", "hardinfo"}));
+    EXPECT_EQ(launcher.tried, std::vector<std::string>{"/usr/bin/hardinfo"});
+    EXPECT_EQ(box.shown, std::vector<std::string>{"Vollo: System Information Is Unavailable At This Time"});
+    EXPECT_TRUE(app().forms().isLoaded(kFrmAbout));
+
+    launcher.startWorks = true;
+    about.StartSysInfo();
+    EXPECT_EQ(launcher.tried.back(), "/usr/bin/hardinfo");
+    EXPECT_EQ(box.shown.size(), 1u);
 }
 
 }  // namespace
