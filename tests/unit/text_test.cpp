@@ -1,5 +1,8 @@
 // Letter case and the sorted-list order against an independent reference;
-// numeric prefixes and number texts, at the edges of their range too.
+// numeric prefixes and number texts, at the edges of their range too; the
+// player panel's time texts (minutes round up from a half second, seconds to
+// the nearest whole with halves to even, what no player should report shows
+// as nothing).
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -7,7 +10,9 @@
 #include <random>
 #include <string>
 
+#include <limits>
 #include "platform/text.h"
+#include "playback/time_text.h"
 #include "reference_text.h"
 
 namespace vollo {
@@ -69,6 +74,20 @@ TEST(Text, WrittenNumbersArePlainDecimalsThatReadBackTheSame) {
     EXPECT_EQ(formatNumber(5e69), "5" + std::string(69, '0'));
     EXPECT_EQ(formatSingle(-INFINITY), formatSingle(-FLT_MAX));
     EXPECT_EQ(numericPrefix("1" + std::string(400, '0')), DBL_MAX);
+}
+
+TEST(TimeText, MinutesAndSecondsRoundByTheirOwnRules) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, const char*> cases[] = {
+        {125.4, "2:05"}, {59.5, "1:00"},   {58.5, "0:58"},    {29.5, "0:30"}, {30.5, "0:30"}, {89.5, "1:30"},
+        {118.5, "1:58"}, {119.5, "2:00"},  {3599.5, "60:00"}, {0, "0:00"},    {0.4, "0:00"},  {9, "0:09"},
+        {227, "3:47"},   {6300, "105:00"}, {nan, "0:00"},     {inf, "0:00"}};
+    for (const auto& [seconds, text] : cases) {
+        EXPECT_EQ(timeText(seconds), text) << seconds;
+    }
+    EXPECT_EQ(songTimeText(65.2, 227), "1:05 / 3:47 ");
+    EXPECT_EQ(songTimeText(0.6, 0.4), "0:01 / 0:00 ");
 }
 
 }  // namespace
