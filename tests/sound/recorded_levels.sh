@@ -1,29 +1,20 @@
 #!/usr/bin/env bash
-# What Vollo plays, heard: a PulseAudio server of its own with a null sink as
-# the default, whose monitor parec records while the player plays, measured
-# with sox. Exit status 77 (skipped) where no PulseAudio can be started.
-#
-#   recorded_levels.sh SOUND_CHECK [VOLLO]
-#
-# Each check is a step below: `record NAME COMMAND...` records the sink while
-# COMMAND runs; `level NAME rms|peak` prints what the recording holds;
-# `within VALUE LOW HIGH WHAT` fails the test unless LOW <= VALUE <= HIGH.
+# recorded_levels.sh SOUND_CHECK [VOLLO]: what Vollo plays, recorded by parec from the
+# monitor of the default null sink of a PulseAudio server of its own, measured with sox.
+# Exit status 77 (skipped) where no PulseAudio can be started.
 set -uo pipefail
-sound_check=$1
-vollo=${2:-}
-for tool in pulseaudio pactl parec sox; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+sound_check=$1 vollo=${2:-}
+# Exits 77 (skipped) unless every tool named is installed.
+need() { for tool; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }; done; }
+need pulseaudio pactl parec sox
 
 work=$(mktemp -d)
 export HOME=$work XDG_RUNTIME_DIR=$work/run PULSE_RUNTIME_PATH=$work/run XDG_CONFIG_HOME=$work/config
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-unset VOLLO_AUDIO_SINK PULSE_SERVER
+mkdir -m 700 -p "$XDG_RUNTIME_DIR" && unset VOLLO_AUDIO_SINK PULSE_SERVER
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
+    wait 2>/dev/null; rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -41,24 +32,22 @@ for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info >/dev/null 2>&1 || { echo "SKIP: no PulseAudio server could be started"; cat "$work/pulse.log"; exit 77; }
 
 failed=0
+# Records the sink while COMMAND runs.
 record() {
-    local name=$1
-    shift
+    local name=$1 && shift
     parec -d heard.monitor --rate=44100 --channels=2 --format=s16le --file-format=wav "$work/heard-$name.wav" &
-    local rec=$!
-    sleep 0.3
+    local rec=$! && sleep 0.3
     "$@" || { echo "FAIL: $name: $* failed"; failed=1; }
     sleep 0.3
-    kill "$rec"
-    wait "$rec" 2>/dev/null
+    kill "$rec" && wait "$rec" 2>/dev/null
 }
-# The recording's level with the silence before and after it cut off.
+# The recording's RMS or peak level, without the silence before and after it.
 level() {
-    local what=RMS
-    [[ $2 == peak ]] && what=Maximum
+    local what=RMS && [[ $2 == peak ]] && what=Maximum
     sox "$work/heard-$1.wav" -n silence 1 0.05 0.5% reverse silence 1 0.05 0.5% reverse stat 2>&1 |
         awk -v w="$what" '$1 == w && $2 == "amplitude:" { print $3 }'
 }
+# Fails the test unless LOW <= VALUE <= HIGH.
 within() {
     if awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v != "" && v >= lo && v <= hi) }'; then
         echo "ok: $4 $1 (in $2 .. $3)"
@@ -79,9 +68,7 @@ within "$(level dense peak)" 0.3 0.98 "MIDI piece with all 16 channels busy, pea
 # The whole program, on a display of its own: started with a song on its command
 # line it plays it at once, at full volume; then the volume is lowered.
 [[ -n $vollo ]] || exit $failed
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (the program was not heard)"; exit 77; }
-done
+need Xvfb xdotool
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
@@ -94,20 +81,15 @@ sleep 1
 record program sleep 2
 within "$(level program rms)" 0.32 0.39 "the program playing the tone at full volume, RMS"
 
-# Drags the volume knob to the middle of its bar and drops it there. Without a
-# window manager the window sits where it asked to be; its controls are placed
-# at 15 twips a pixel below a menu bar of 19 pixels.
-lower_by_knob_drop() {
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    local y=$((Y + 520))
-    xdotool mousemove $((X + 369)) $y mousedown 1 sleep 0.2 mousemove $((X + 360)) $y sleep 0.2 \
-        mousemove $((X + 345)) $y sleep 0.2 mousemove $((X + 336)) $y sleep 0.2 mouseup 1
-}
-lower_by_knob_drop
+# The volume knob dragged to the middle of its bar and dropped there. Without a window
+# manager the window sits where it asked to be; its controls are placed at 15 twips a
+# pixel below a menu bar of 19 pixels.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+y=$((Y + 520)) && xdotool mousemove $((X + 369)) $y mousedown 1 sleep 0.2 mousemove $((X + 360)) $y sleep 0.2 \
+    mousemove $((X + 345)) $y sleep 0.2 mousemove $((X + 336)) $y sleep 0.2 mouseup 1
 sleep 0.5
 record lowered sleep 2
-full=$(level program rms)
-within "$(level lowered rms)" 0.001 "$(awk -v f="$full" 'BEGIN { print f / 4 }')" \
+within "$(level lowered rms)" 0.001 "$(awk -v f="$(level program rms)" 'BEGIN { print f / 4 }')" \
     "after the knob is dropped mid-bar, RMS"
 
 exit $failed
