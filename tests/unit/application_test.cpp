@@ -1,10 +1,6 @@
-// The directory picker's drives; the application with the simulated player:
-// the picker on a drive that cannot be read, the About window's launcher when
-// starting the program fails, each remote request from each
-// situation, volume, shuffled Next, seeks, opened files, requests refused
-// while a message box waits, a player whose every call fails, the shuffled
-// rule's seeding; library lists past any fixed table, titles equal but for
-// case keeping row and key together, the Add button with neither list shown.
+// The picker's drives; on the application with the simulated player: remote
+// requests, a failing player, shuffle seeding, library lists, the directory
+// picker and the About window's launcher.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -95,8 +91,7 @@ class CountingRandom : public scenario::QueuedRandom {  // counts seedings
     int seeds = 0;
 };
 
-// A message box that records what it shows and runs `during` while it waits
-// for its answer, then says No.
+// Records what it shows, runs `during` while it waits, then says No.
 class WaitingBox : public MessageBoxService {
   public:
     std::function<void()> during;

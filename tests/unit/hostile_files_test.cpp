@@ -1,6 +1,5 @@
-// Files: line ends, CR LF atomic writes, listings, file names; and what a
-// hostile user or a killed process leaves behind (non-files, oversized files,
-// bad playlist lines, edge numbers, links, read-only files, killed saves).
+// Files: line ends, CR LF atomic writes, listings, file names; non-files,
+// oversized files, links, read-only files, temporaries and kill -9 of saves.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -195,8 +194,7 @@ TEST_F(HostileFiles, TemporariesOfKilledSavesGoAndNothingElseDoes) {
     ::close(busy);
 }
 
-// kill -9 at random moments during saves: the file is always the complete old
-// or the complete new content, and the next save leaves no temporary.
+// kill -9 during saves leaves the whole old or new file; the next save cleans up.
 TEST_F(HostileFiles, KilledSavesLeaveTheOldOrTheNewFileAndTheNextSaveCleansUp) {
     std::string bigA = "#EXTM3U\r\n", bigB = bigA;
     for (int i = 0; i < 100000; ++i) {

@@ -41,8 +41,7 @@ bool referenceFilterMatch(const std::string& title, const std::string& filter) {
     return t.size() >= n && reference::lower(head) == reference::lower(filter);
 }
 
-// The search read literally: the lower-cased text's characters occur, in a
-// row, among the lower-cased title's characters.
+// The search read literally: the text's characters in a row in the title's, both lower-cased.
 bool referenceContains(const std::string& title, const std::string& needle) {
     const std::vector<std::string> t = characters(reference::lower(title));
     const std::vector<std::string> s = characters(reference::lower(needle));
@@ -127,8 +126,7 @@ TEST_F(FilterTextTest, DigitRowsStopAtTheByteAfterNine) {
 }
 
 TEST_F(FilterTextTest, BackspaceTakesAWholeCharacter) {
-    // 2, 3 and 4 bytes; a stray continuation byte; a cut-off sequence goes byte
-    // by byte; a surrogate is not a character.
+    // 2 to 4 bytes; a stray continuation byte; a cut-off sequence; a surrogate.
     const std::pair<const char*, const char*> cases[] = {{"", ""},
                                                          {"a", ""},
                                                          {"abc", "ab"},

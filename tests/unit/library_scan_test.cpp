@@ -1,7 +1,5 @@
-// The library order on entries made in memory, in cases written out by hand
-// and split into two runs at every point; the scan: names it takes, its order
-// against a stable sort by the library rule on awkward names; the settings
-// files' directory and boolean lines.
+// The library order, by hand and against a stable sort on scanned awkward
+// names; names the scan takes; the settings' directory and boolean lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,8 +37,6 @@ TEST(LibraryScan, PlayableNamesByTheirLastFourCharacters) {
 }
 
 TEST(LibraryScan, TextColumnRowsMayStandAnywhereInTheirBuffer) {
-    // The scan hands over its lower-cased titles in the order it found them and
-    // says where each row's text stands.
     TextColumn column("zedalphaSONG", {{8, 4}, {3, 4}, {0, 3}, {3, 0}});
     column.push_back("\xC3\xA9t\xC3\xA9");
     ASSERT_EQ(column.size(), 5u);
@@ -77,8 +73,7 @@ void referenceSort(std::vector<Listed>& entries) {
     }
 }
 
-// What the lists should hold for these directories: every playable file
-// listFiles gives, directory by directory, in library order.
+// Every playable file listFiles gives, directory by directory, in library order.
 std::vector<Listed> referenceLibrary(const std::vector<std::string>& dirs, bool withAvi,
                                      std::vector<Listed> existing = {}) {
     for (const std::string& dir : dirs) {
@@ -92,8 +87,7 @@ std::vector<Listed> referenceLibrary(const std::vector<std::string>& dirs, bool 
     return existing;
 }
 
-// What a scan of dirs leaves in a main window's lists, the window alone,
-// without the application around it.
+// What a scan of dirs leaves in a main window's lists (no application).
 std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) {
     struct Context : AppContext {
         using AppContext::AppContext;

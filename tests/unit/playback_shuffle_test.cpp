@@ -82,8 +82,7 @@ TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
     ScriptedRandom high({0.9999999999999999});
     EXPECT_EQ(drawUnplayed(none, 3, high), 2);
 
-    // The same values give the same entries as the plain rule, draw after draw,
-    // with the same number of values used.
+    // The same entries as the plain rule, draw after draw, from as many values.
     ShuffleHistory a, b;
     ScriptedRandom ra, rb;
     for (int i = 0; i < 40; ++i) {
@@ -98,8 +97,7 @@ TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
 }
 
 TEST(ShuffleDraw, AnAlmostFullPassStillDrawsEveryUnplayedEntryAlike) {
-    // 20,000 entries with only 4 unplayed (one of them beyond a stale key): the
-    // plain rule would need about 5,000 values per draw.
+    // 20,000 entries, 4 unplayed (one beyond a stale key): ~5,000 values a draw by the plain rule.
     const std::int32_t count = 20000;
     const std::set<std::int32_t> unplayed{3, 64, 9999, 19999};
     ShuffleHistory history;

@@ -1,6 +1,5 @@
-// Shared list storage: a TextList under random edits reads like a vector of
-// strings, and no edit reaches a copy, slice or reordering that shares its
-// bytes; the filtered view's key table keeps the slots a longer view left.
+// A TextList under random edits reads like a vector and no edit reaches a
+// copy sharing its bytes; the view's key table keeps slots a longer view left.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -110,8 +109,7 @@ TEST(VisibleKeysTest, SlotsPastTheViewKeepWhatALongerViewLeft) {
     const LibraryKeys other({{"o.mp3", "/o/"}, {"p.mp3", "/o/"}});
     ASSERT_EQ(keys[4], entries[4]);  // a "|" in the name and in the folder stays in its part
 
-    // Each step shows rows of keys ("p" stands for other's row 1) and gives
-    // every slot afterwards, as the row it holds.
+    // Each step shows rows and gives every slot after it ("p": other's row 1).
     const auto key = [](char row) {
         return row == 'p' ? std::string("p.mp3/o/")
                           : "f" + std::string(1, row) + "|x.mp3/d" + std::to_string((row - '0') % 3) + "|/";
