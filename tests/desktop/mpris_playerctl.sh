@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# Media keys over the session bus: Vollo under its own Xvfb, inside a private
-# session bus, with a playlist of three generated WAVs played into a fake
-# sink, driven by playerctl. Each step is checked through playerctl and through
-# Vollo itself: the song file its player holds open, the pixels of its window
-# (labels, knobs, boxes), the signals it sends, and options.ini written by
-# its exit path.
-#
-#   mpris_playerctl.sh VOLLO
-#
+# Media keys over a private session bus: Vollo under its own Xvfb plays three
+# generated WAVs into a fake sink, driven by playerctl; each step is checked
+# through playerctl and through Vollo itself (the song file it holds open, its
+# window's pixels, its signals, options.ini). Usage: mpris_playerctl.sh VOLLO
 # Exits 77 (skipped) when a tool is missing.
 set -euo pipefail
 
@@ -20,28 +15,14 @@ if [[ ${1:-} != --inner ]]; then
 fi
 vollo=$2
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    cat "$work/log" 2>/dev/null
-    exit 1
-}
-
-# Polls CMD until it succeeds, for at most 15 s.
+work=$(mktemp -d) pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; cat "$work/log" 2>/dev/null; exit 1; }
+# Polls CMD until it succeeds, for at most 30 s.
 await() {
     local what=$1
     shift
-    for _ in $(seq 150); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
+    for _ in $(seq 300); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
     fail "timed out waiting for $what"
 }
 
@@ -56,23 +37,18 @@ wav() {
     } >"$1"
 }
 mkdir "$work/music"
-wav "$work/music/a.wav" 30
-wav "$work/music/b two.wav" 40
-wav "$work/music/c.wav" 50
+wav "$work/music/a.wav" 30; wav "$work/music/b two.wav" 40; wav "$work/music/c.wav" 50
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
 await "the X server" test -s "$work/display"
 export DISPLAY=":$(cat "$work/display")"
-dbus-monitor "type='signal',path='/org/mpris/MediaPlayer2'" >"$work/signals" 2>/dev/null &
-pids+=($!)
+dbus-monitor "type='signal',path='/org/mpris/MediaPlayer2'" >"$work/signals" 2>/dev/null & pids+=($!)
 
 cd "$work"
 QT_QPA_PLATFORM=xcb VOLLO_AUDIO_SINK="fakesink sync=true" "$vollo" "$work/music/a.wav" >"$work/log" 2>&1 &
 vollo_pid=$!
 pids+=($vollo_pid)
 pc() { playerctl -p vollo "$@"; }
-# The value playerctl reports must be the expected one.
 expect() {
     local want=$1 got
     shift
@@ -81,11 +57,11 @@ expect() {
 }
 status_is() { [[ $(pc status 2>/dev/null) == "$1" ]]; }
 await "Vollo on the bus" status_is Playing
-wid=$(timeout 15 xdotool search --sync --name '^Vollo 2.0$' | head -1) || fail "no window"
+wid=$(timeout 30 xdotool search --sync --name '^Vollo 2.0$' | head -1) || fail "no window"
 # The menu bar's height: the window less its client area (527 pixels high).
 menu=$(($(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x//p') - 527))
 
-# Vollo's own state. The song file its player holds open:
+# The song file Vollo's player holds open.
 loaded() { basename "$(find /proc/$vollo_pid/fd -lname '*.wav' -printf '%l\n' | head -1)"; }
 expect_loaded() { [[ $(loaded) == "$1" ]] || fail "Vollo has '$(loaded)' open, expected '$1'"; }
 # A fingerprint of one place of the window (pixels at 96 DPI, 15 twips each,
@@ -117,50 +93,41 @@ sleep 2
 (($(signals PropertiesChanged) <= before + 2)) || fail "signals while a song simply plays"
 
 # play-pause: the clock in the window stops and runs again.
-pc play-pause
-expect Paused status
+pc play-pause; expect Paused status
 still time || fail "the time label moves while paused"
-pc play-pause
-expect Playing status
+pc play-pause; expect Playing status
 still time && fail "the time label stands while playing"
 
 # next and previous.
-pc next
-expect "b two" metadata title
+pc next; expect "b two" metadata title
 expect 40000000 metadata mpris:length
 expect_loaded "b two.wav"
-pc previous
-expect a metadata title
+pc previous; expect a metadata title
 expect_loaded a.wav
 await "the song's name" is_area name "$name_a"
 
 # position: the seek knob moves to where playerctl put the song, and Seeked is sent.
 pc pause
 seek_before=$(area seek) seeked=$(signals Seeked)
-pc position 20
-expect 20.000000 position
+pc position 20; expect 20.000000 position
 await "the seek knob" isnt_area seek "$seek_before"
-pc position 5-
-expect 15.000000 position
+pc position 5-; expect 15.000000 position
 (($(signals Seeked) >= seeked + 2)) || fail "no Seeked after two seeks"
 
 # volume, shuffle and loop: the knob and the boxes move, and move back.
 volume_full=$(area volume) shuffle_off=$(area shuffle) repeat_off=$(area repeat)
 expect 1.000000 volume
-pc volume 0.5
-expect 0.500000 volume
+pc volume 0.5; expect 0.500000 volume
 await "the volume knob" isnt_area volume "$volume_full"
 pc volume 1
 await "the volume knob back" is_area volume "$volume_full"
 expect Off shuffle
-pc shuffle On
-expect On shuffle
+pc shuffle On; expect On shuffle
 await "the Shuffle box" isnt_area shuffle "$shuffle_off"
 pc shuffle Off
 await "the Shuffle box clear" is_area shuffle "$shuffle_off"
 expect None loop
-pc loop Track
-expect Playlist loop
+pc loop Track; expect Playlist loop
 await "the Repeat box" isnt_area repeat "$repeat_off"
 pc loop None
 await "the Repeat box clear" is_area repeat "$repeat_off"

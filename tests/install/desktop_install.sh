@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
-# Installs Vollo into a temporary prefix, validates the menu entry and the
-# AppStream data, then starts the installed program as the menu does (the
-# entry's Exec line, a song as %f, no XDG_CONFIG_HOME) and as a terminal does:
-# the song plays, and the settings land in ~/.config/vollo and in the current
-# directory respectively. Usage: desktop_install.sh BUILD_DIR
+# Installs Vollo into a temporary prefix, validates its menu entry and AppStream
+# data, then starts it as the menu does (the Exec line, a song as %f, no
+# XDG_CONFIG_HOME) and as a terminal does: the song plays, and the settings land
+# in ~/.config/vollo and in the current directory. Usage: desktop_install.sh BUILD_DIR
 set -euo pipefail
-work="$(mktemp -d)" pids=()
-prefix="$work/prefix"
+work="$(mktemp -d)" pids=() && prefix="$work/prefix"
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cmake --install "$1" --prefix "$prefix" >/dev/null
-share="$prefix/share"
+cmake --install "$1" --prefix "$prefix" >/dev/null && share="$prefix/share"
 [ -x "$prefix/bin/vollo" ] && [ -s "$share/icons/hicolor/scalable/apps/vollo.svg" ] || fail "not installed"
 for size in 48 128 256; do  # a PNG's width and height: big-endian words at bytes 16-23
   [ "$(od -An -tx1 -j16 -N8 "$share/icons/hicolor/${size}x$size/apps/vollo.png" | tr -d ' \n')" = \
@@ -22,30 +19,26 @@ report="$(appstreamcli validate --no-net "$share/metainfo/vollo.metainfo.xml" 2>
 
 # A 60 s silent WAV (8 kHz, 16-bit mono), blanks in its path.
 le32() { for shift in 0 8 16 24; do printf "\\x$(printf %02x $(($1 >> shift & 255)))"; done; }
-mkdir -p "$work/my music" "$work/home" "$work/terminal" "$work/wm"
-song="$work/my music/quiet song.wav"
+mkdir -p "$work/my music" "$work/home" "$work/terminal" "$work/wm" && song="$work/my music/quiet song.wav"
 { printf RIFF; le32 960036; printf 'WAVEfmt '; le32 16; printf '\x01\x00\x01\x00'; le32 8000; le32 16000
   printf '\x02\x00\x10\x00data'; le32 960000; head -c 960000 /dev/zero; } >"$song"
 
 # A display with a window manager, so that alt+F4 closes the window as a user would.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+pids+=($!) && for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
-HOME="$work/wm" openbox >/dev/null 2>&1 &
-pids+=($!)
+HOME="$work/wm" openbox >/dev/null 2>&1 & pids+=($!)
 
 pos() { awk '/^pos:/ {print $2}' "/proc/$1/fdinfo/$2"; }
-# Starts the command after $1 in folder $1; checks that it reads the song at the
-# pace it plays; types the song's folder into File -> Options and presses OK
-# (writes vollo.ini; the tab order runs from "Confirm exit" over OK, Cancel and
-# the font size to the first folder box); closes the window (writes options.ini).
+# Starts the command after $1 in folder $1; checks that it reads the song as it
+# plays; types the song's folder into File -> Options (tabbing from "Confirm exit"
+# over OK, Cancel and the font size) and presses OK (vollo.ini); alt+F4 (options.ini).
 run_vollo() {
   (cd "$1" && shift && exec env -u XDG_CONFIG_HOME -u QT_QPA_PLATFORM HOME="$work/home" \
     PATH="$prefix/bin:$PATH" VOLLO_AUDIO_SINK="fakesink sync=true" "$@" >/dev/null 2>&1) &
   local pid=$! fd="" first
   pids+=("$pid")
-  timeout 20 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null || fail "no window from $*"
+  timeout 40 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null || fail "no window from $*"
   for _ in $(seq 50); do
     fd="$(find "/proc/$pid/fd" -lname "$song" -printf '%f\n' 2>/dev/null | head -n1)" && [ -n "$fd" ] && break
     sleep 0.1

@@ -3,15 +3,10 @@
 // one line, the loaded entry in bold, and the file dialogs' suffix and folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QKeySequence>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <fstream>
@@ -19,7 +14,7 @@
 #include "platform/qt/list_view.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/widgets.h"
-#include "test_app.h"
+#include "qt_helpers.h"
 
 namespace vollo::qt::test {
 namespace {
@@ -28,43 +23,31 @@ using ::testing::ElementsAre;
 
 const std::vector<std::string> kSongs = {"Angie", "Blue Moon", "Creep"};
 
-void choose(FormWindow& window, const QString& menu, const QString& entry) {
-    for (QAction* top : window.menuBar()->actions()) {
-        for (QAction* action : top->text() == menu ? top->menu()->actions() : QList<QAction*>{}) {
-            if (action->text() == entry) {
-                action->trigger();
-                return;
-            }
-        }
-    }
-    ADD_FAILURE() << "no menu entry " << entry.toStdString();
-}
-
 TEST(QtDialogs, EnterAndEscapeActAsTheDialogButtons) {
+    // The focused control ("" none); the button handler run ("" none, "closed": the window closes).
     struct Case {
-        const char* form;
-        const char* focus;  // the control with the focus; "" none
+        const char *form, *focus;
         Qt::Key key;
-        const char* pressed;  // the button handler run, "" none, "closed" the window closes
+        const char* pressed;
     };
     const Case cases[] = {
+        // clang-format off
         {kFrmOptions, "chkConfirmExit", Qt::Key_Return, "cmdApply_Click"},
         {kFrmOptions, "cmdCancel", Qt::Key_Return, "cmdCancel_Click"},  // the focused button
         {kFrmOptions, "mDir(0)", Qt::Key_Escape, "cmdCancel_Click"},
-        {kFrmBrowse, "Drive1", Qt::Key_Enter, "cmdOK_Click"},
-        {kFrmBrowse, "Drive1", Qt::Key_Escape, "cmdCancel_Click"},
+        {kFrmBrowse, "Drive1", Qt::Key_Enter, "cmdOK_Click"}, {kFrmBrowse, "Drive1", Qt::Key_Escape, "cmdCancel_Click"},
         {kFrmSearch, "lstResults", Qt::Key_Return, "cmdGo_Click"},
         {kFrmSearch, "txtSearch", Qt::Key_Return, ""},  // the box's own key handler runs Go, once
         {kFrmSearch, "txtSearch", Qt::Key_Escape, "closed"},
-        {kFrmAbout, "", Qt::Key_Return, "cmdOK_Click"},
-        {kFrmAbout, "", Qt::Key_Escape, "closed"},
+        {kFrmAbout, "", Qt::Key_Return, "cmdOK_Click"}, {kFrmAbout, "", Qt::Key_Escape, "closed"},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.form) + " " + c.focus + " " +
                      QKeySequence(c.key).toString().toStdString());
         TestApp t(kSongs);
         if (c.form == std::string(kFrmAbout)) {
-            choose(t.window(), "&Help", "&About Vollo");
+            choose(t, "&Help", "&About Vollo");
         } else {
             t.app().forms().dispatch([&] { t.app().forms().loaded(c.form)->show(); });
         }
@@ -144,7 +127,7 @@ TEST(QtLook, DisabledCaptionsLookDisabledAndLongTitlesKeepToOneLine) {
     // A playlist row too long for the list shows its whole title when pointed at.
     t.main().appendToPlaylist(title, "/music/long.mp3");
     auto* list = t.widget<ListView>("playList");
-    const QPoint row = list->visualRect(list->model()->index(0, 0)).center();
+    const QPoint row = rowCentre(*list, 0);
     QHelpEvent help(QEvent::ToolTip, row, list->viewport()->mapToGlobal(row));
     QApplication::sendEvent(list->viewport(), &help);
     EXPECT_EQ(QToolTip::text(), QString::fromStdString(title));
@@ -199,7 +182,7 @@ TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpenAndPauseShowsHe
     EXPECT_FALSE(pause->isChecked());
     t.window().run([&] { t.main().cmdMoveToTop.click(); });
     EXPECT_THAT(boldRows(), ElementsAre(0));
-    choose(t.window(), "&Playlist", "&Sort Alphabetically");
+    choose(t, "&Playlist", "&Sort Alphabetically");
     EXPECT_EQ(t.main().playList.list(t.main().currentSong), "Angie");
     EXPECT_THAT(boldRows(), ElementsAre(0));
     t.window().run([&] { t.main().cmdMoveDown.click(); });  // nothing selected after the sort
@@ -207,7 +190,7 @@ TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpenAndPauseShowsHe
     const std::string playlist = t.dir() + "/two.m3u";
     std::ofstream(playlist) << "music/Creep.mp3\r\nmusic/Angie.mp3\r\n";
     t.dialogs.choices.push_back(playlist);
-    choose(t.window(), "&Playlist", "&Open");
+    choose(t, "&Playlist", "&Open");
     EXPECT_EQ(t.main().playList.listCount(), 2);
     EXPECT_TRUE(boldRows().empty());  // nothing of the new playlist is loaded
 }

@@ -17,28 +17,25 @@ namespace {
 std::pair<bool, bool> dropUris(QWidget& widget, const QList<QUrl>& uris) {
     QMimeData data;
     data.setUrls(uris);
-    const QPoint at(20, 20);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&widget, &enter);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&widget, &drop);
     return {enter.isAccepted(), drop.isAccepted()};
 }
 
 TEST(FileDropTest, ThreeFilesAndAFolderJoinThePlaylistInOrder) {
     TestApp t;
-    for (const char* name : {"Beat.MP3", "zz top.wav", "Ünïcode #1.mid", "readme.txt"}) {
-        t.makeFile("drop", name);
+    for (const char* name : {"Beat.MP3", "zz top.wav", "Ünïcode #1.mid", "readme.txt", "folder/b.avi",
+                             "folder/A.wav", "folder/cover.jpg"}) {
+        const std::string path = std::string("drop/") + name;
+        t.makeFile(path.substr(0, path.rfind('/')), path.substr(path.rfind('/') + 1));
     }
-    for (const char* name : {"b.avi", "A.wav", "cover.jpg"}) {
-        t.makeFile("drop/folder", name);
+    const std::string d = t.dir() + "/drop/";
+    QList<QUrl> uris = {QUrl("https://example.org/song.mp3")};
+    for (const char* name : {"zz top.wav", "readme.txt", "Ünïcode #1.mid", "folder", "Beat.MP3"}) {
+        uris.insert(uris.size() - 1, QUrl::fromLocalFile(QString::fromStdString(d + name)));
     }
-    const auto uri = [&](const std::string& name) {
-        return QUrl::fromLocalFile(QString::fromStdString(t.dir() + "/drop/" + name));
-    };
-    const QList<QUrl> uris = {uri("zz top.wav"), uri("readme.txt"), uri("Ünïcode #1.mid"),
-                              uri("folder"),     uri("Beat.MP3"),   QUrl("https://example.org/song.mp3")};
-
     // The library list takes no files; the playlist does.
     auto* library = t.widget<QListView>("visibleSongList");
     auto* playlist = t.widget<QListView>("playList");
@@ -46,20 +43,17 @@ TEST(FileDropTest, ThreeFilesAndAFolderJoinThePlaylistInOrder) {
     EXPECT_EQ(dropUris(*library->viewport(), uris), std::make_pair(false, false));
     EXPECT_EQ(dropUris(*playlist->viewport(), uris), std::make_pair(true, true));
 
-    const std::string d = t.dir() + "/drop/";
     const std::vector<std::pair<std::string, std::string>> want = {
         {"zz top", d + "zz top.wav"}, {"Ünïcode #1", d + "Ünïcode #1.mid"},
         {"A", d + "folder/A.wav"},    {"b", d + "folder/b.avi"},
         {"Beat", d + "Beat.MP3"},
     };
-    FrmMain& main = t.main();
-    ASSERT_EQ(main.playList.listCount(), static_cast<int>(want.size()));
-    for (size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(main.playList.list(static_cast<int>(i)), want[i].first);
-        EXPECT_EQ(main.playListInfo.list(static_cast<int>(i)), want[i].second);
+    ASSERT_EQ(t.main().playList.listCount(), static_cast<int>(want.size()));
+    for (int i = 0; i < static_cast<int>(want.size()); ++i) {
+        EXPECT_EQ(t.main().playList.list(i), want[i].first);
+        EXPECT_EQ(t.main().playListInfo.list(i), want[i].second);
     }
-    // The widget shows what the control holds.
-    EXPECT_EQ(playlist->model()->rowCount(), static_cast<int>(want.size()));
+    EXPECT_EQ(playlist->model()->rowCount(), static_cast<int>(want.size()));  // the widget follows
 }
 
 }  // namespace
