@@ -53,7 +53,7 @@ keys_until() {
 }
 # Starts the program and opens File -> Search.
 start_with_search() {
-    (cd "$work/run" && VOLLO_AUDIO_SINK="fakesink sync=true" exec "$vollo" >"$work/log" 2>&1) &
+    (cd "$work/run" && QT_QPA_PLATFORM=xcb VOLLO_AUDIO_SINK="fakesink sync=true" exec "$vollo" >"$work/log" 2>&1) &
     program=$!
     pids+=("$program")
     await "the main window" shown 'Vollo 2.0'
