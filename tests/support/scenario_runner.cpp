@@ -16,6 +16,7 @@
 
 #include "app/application.h"
 #include "forms/frm_main.h"
+#include "notice_mirror.h"
 #include "platform/files.h"
 #include "platform/form_registry.h"
 #include "platform/text.h"
@@ -190,6 +191,7 @@ struct World {
     RecordingProcess process;
     SimulatedPlayer player;
     SandboxFolders folders;
+    NoticeMirror windows;
 };
 
 // One line of a scenario file or of a file it includes.
@@ -318,6 +320,9 @@ class Runner {
                 execute(w);
                 if (!world_->problems.first.empty()) {
                     throw Failure(world_->problems.first);
+                }
+                if (const std::string stale = world_->windows.difference(); !stale.empty()) {
+                    throw Failure(stale);
                 }
             }
         }
@@ -588,6 +593,7 @@ class Runner {
         services.process = &world_->process;
         services.music = &world_->player;
         app_ = std::make_unique<Application>(services, root_);
+        app_->forms().setObserver(&world_->windows);
         std::vector<std::string> args;
         for (size_t i = 1; i < w.size(); ++i) {
             args.push_back(w[i].text);
