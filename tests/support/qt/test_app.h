@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -88,10 +89,13 @@ class TestApp {
     MainWindow& main() { return app_->frmMain(); }
     QtBinding& binding() { return *binding_; }
     FormWindow& window(const std::string& form = kFrmMain);
-    // The widget of a control of the form, cast to W.
+    // The widget of a control of the form, cast to W; throws when there is none of that type.
     template <class W>
     W* widget(const std::string& key, const std::string& form = kFrmMain) {
-        return qobject_cast<W*>(window(form).widgetFor(key));
+        if (W* widget = qobject_cast<W*>(window(form).widgetFor(key))) {
+            return widget;
+        }
+        throw std::runtime_error("no widget of that type for " + key);
     }
     // Makes an empty media file <dir>/<folder>/<name>.
     void makeFile(const std::string& folder, const std::string& name);

@@ -87,12 +87,11 @@ TEST(QtLayout, MenusFollowTheDesignOrderAndCheckMarks) {
     EXPECT_EQ(t.window().widgetFor("cmdAdd")->geometry(), QRect(264, 392, 81, 25));
 }
 
-TEST(QtMirror, ControlChangesShowInTheirWidgets) {
+TEST(QtMirror, ControlChangesShowInTheirWidgetsAndTheWindowPlaceBothWays) {
     TestApp t(kTitles);
     FrmMain& main = t.main();
     auto* name = t.widget<QLabel>("lblSongName");
     auto* playlist = t.widget<ListView>("playList");
-    ASSERT_TRUE(name && playlist);
     main.lblSongName.setCaption("Angie");
     EXPECT_EQ(name->text(), QStringLiteral("Angie"));
     main.lblSongName.setVisible(false);
@@ -126,20 +125,17 @@ TEST(QtMirror, ControlChangesShowInTheirWidgets) {
     main.playList.setFontSize(20);
     EXPECT_DOUBLE_EQ(playlist->font().pointSizeF(), 20.0);
     EXPECT_GT(playlist->visualRect(playlist->model()->index(0, 0)).height(), rowHeight + 5);
-}
 
-TEST(QtMirror, WindowPlaceAndCaptionFollowTheFormBothWays) {
-    TestApp t(kTitles);
-    t.main().setLeft(1500);
-    t.main().setTop(750);
+    // The window's place and caption, both ways: the user moving it tells the form its twips.
+    main.setLeft(1500);
+    main.setTop(750);
     EXPECT_EQ(t.window().pos(), QPoint(100, 50));
-    EXPECT_FLOAT_EQ(t.main().left(), 1500.0f);  // not rounded through pixels
-    // The user moves the window: the form learns its new place in twips.
+    EXPECT_FLOAT_EQ(main.left(), 1500.0f);  // not rounded through pixels
     t.window().move(QPoint(40, 30));
     QApplication::processEvents();
-    EXPECT_FLOAT_EQ(t.main().left(), 600.0f);
-    EXPECT_FLOAT_EQ(t.main().top(), 450.0f);
-    t.main().setCaption("Other");
+    EXPECT_FLOAT_EQ(main.left(), 600.0f);
+    EXPECT_FLOAT_EQ(main.top(), 450.0f);
+    main.setCaption("Other");
     EXPECT_EQ(t.window().windowTitle(), QStringLiteral("Other"));
 }
 
@@ -161,11 +157,10 @@ TEST(QtMirror, UserSelectionReachesTheListWithoutHandlers) {
     EXPECT_EQ(calls, 0);
 }
 
-TEST(QtEvents, TypingInTheLibraryListEditsTheFilter) {
+TEST(QtEvents, KeysTypedInTheListsOrOnScreenEditTheFilter) {
     TestApp t(kTitles);
     auto* library = t.widget<ListView>("hiddenSongList");
     auto* filtered = t.widget<ListView>("visibleSongList");
-    ASSERT_TRUE(library && filtered);
     library->setFocus();
     QTest::keyClick(library, Qt::Key_B);
     EXPECT_EQ(t.main().txtFilter.text(), "b");
@@ -181,31 +176,26 @@ TEST(QtEvents, TypingInTheLibraryListEditsTheFilter) {
     EXPECT_EQ(t.main().txtFilter.text(), "b");
     QTest::keyClick(filtered, Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_EQ(t.main().txtFilter.text(), "b");
-}
 
-TEST(QtEvents, OnScreenKeysSetTheFilter) {
-    TestApp t(kTitles);
+    // The on-screen keys set the filter; "*" clears it; a disabled key takes no click.
     choose(t, "&View", "&Mini-keyboard");
     auto* key = t.widget<QPushButton>("cmdAlpha(1)");
-    ASSERT_NE(key, nullptr);
     EXPECT_TRUE(key->isVisible());
     EXPECT_EQ(key->text(), QStringLiteral("A"));
     click(key);
     EXPECT_EQ(t.main().txtFilter.text(), "A");
-    EXPECT_THAT(shownRows(*t.widget<ListView>("visibleSongList")), ElementsAre("Angie"));
+    EXPECT_THAT(shownRows(*filtered), ElementsAre("Angie"));
     click(t.widget<QPushButton>("cmdAlpha(27)"));
     EXPECT_EQ(t.main().txtFilter.text(), "");
-    EXPECT_TRUE(t.window().widgetFor("hiddenSongList")->isVisible());
-    // A disabled key takes no click.
+    EXPECT_TRUE(library->isVisible());
     t.main().cmdAlpha[2]->setEnabled(false);
     click(t.widget<QPushButton>("cmdAlpha(2)"));
     EXPECT_EQ(t.main().txtFilter.text(), "");
 }
 
-TEST(QtEvents, TypingInTheFilterBoxAndEnterAddsToThePlaylist) {
+TEST(QtEvents, EnterInTheFilterBoxAndDoubleClicksAddAndDeleteRemoves) {
     TestApp t(kTitles);
     auto* box = t.widget<QLineEdit>("txtFilter");
-    ASSERT_NE(box, nullptr);
     QTest::keyClicks(box, "Bo");
     EXPECT_EQ(t.main().txtFilter.text(), "Bo");
     EXPECT_THAT(t.main().visibleSongList.items(), ElementsAre("Bohemian Rhapsody"));
@@ -214,22 +204,21 @@ TEST(QtEvents, TypingInTheFilterBoxAndEnterAddsToThePlaylist) {
     EXPECT_THAT(t.main().playList.items(), ElementsAre("Bohemian Rhapsody"));
     EXPECT_THAT(shownRows(*t.widget<ListView>("playList")), ElementsAre("Bohemian Rhapsody"));
     EXPECT_EQ(t.main().playListInfo.list(0), t.dir() + "/music/Bohemian Rhapsody.mp3");
-}
 
-TEST(QtEvents, DoubleClickAddsAndDeleteRemoves) {
-    TestApp t(kTitles);
+    // A double-click on a library row adds it; Delete in the playlist removes the selected entry.
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Backspace);
     auto* library = t.widget<ListView>("hiddenSongList");
     auto* playlist = t.widget<ListView>("playList");
-    ASSERT_TRUE(library && playlist);
     QTest::mouseDClick(library->viewport(), Qt::LeftButton, {}, rowCentre(*library, 0));
     QTest::mouseDClick(library->viewport(), Qt::LeftButton, {}, rowCentre(*library, 4));
-    EXPECT_THAT(t.main().playList.items(), ElementsAre("Angie", "Creep"));
-    QTest::mouseClick(playlist->viewport(), Qt::LeftButton, {}, rowCentre(*playlist, 0));
-    EXPECT_THAT(t.main().playList.selectedRows(), ElementsAre(0));
+    EXPECT_THAT(t.main().playList.items(), ElementsAre("Bohemian Rhapsody", "Angie", "Creep"));
+    QTest::mouseClick(playlist->viewport(), Qt::LeftButton, {}, rowCentre(*playlist, 1));
+    EXPECT_THAT(t.main().playList.selectedRows(), ElementsAre(1));
     playlist->setFocus();
     QTest::keyClick(playlist, Qt::Key_Delete);
-    EXPECT_THAT(t.main().playList.items(), ElementsAre("Creep"));
-    EXPECT_THAT(shownRows(*playlist), ElementsAre("Creep"));
+    EXPECT_THAT(t.main().playList.items(), ElementsAre("Bohemian Rhapsody", "Creep"));
+    EXPECT_THAT(shownRows(*playlist), ElementsAre("Bohemian Rhapsody", "Creep"));
 }
 
 TEST(QtEvents, TheTimerTicksThroughTheDispatcher) {
@@ -264,8 +253,7 @@ TEST(QtEvents, ClosingADialogUnloadsItsForm) {
     QAction* search = menuAction(t, "&File", "&Search");
     ASSERT_NE(search, nullptr);
     search->trigger();
-    FormWindow* dialog = t.binding().window(kFrmSearch);
-    ASSERT_NE(dialog, nullptr);
+    FormWindow* dialog = &t.window(kFrmSearch);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Search"));
     dialog->close();
@@ -274,37 +262,22 @@ TEST(QtEvents, ClosingADialogUnloadsItsForm) {
     QApplication::processEvents();
     // Touching it again builds a new window.
     search->trigger();
-    ASSERT_NE(t.binding().window(kFrmSearch), nullptr);
-    EXPECT_TRUE(t.binding().window(kFrmSearch)->isVisible());
+    EXPECT_TRUE(t.window(kFrmSearch).isVisible());  // throws when there is none
 }
 
-TEST(QtEvents, OptionsDialogOkRescansTheLibrary) {
+TEST(QtEvents, TheOptionsDialogsPickerOpensFoldersAndApplyRescansTheLibrary) {
     TestApp t(kTitles);
+    t.makeFile("music/sub", "cover.jpg");
     t.makeFile("more", "Zebra.mp3");
     choose(t, "&File", "&Options");
     FormWindow& dialog = t.window(kFrmOptions);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.clientArea()->size(), QSize(680, 327));  // 10200 x 4905 twips
     EXPECT_EQ(dialog.widgetFor("mDir(13)")->geometry(), QRect(232, 120, 185, 19));
-    auto* box = qobject_cast<QLineEdit*>(dialog.widgetFor("mDir(1)"));
-    ASSERT_NE(box, nullptr);
-    QTest::keyClicks(box, QString::fromStdString(t.dir() + "/more"));
-    EXPECT_EQ(t.app().frmOptions().mDir[1]->text(), t.dir() + "/more");
-    click(dialog.widgetFor("cmdApply"));
-    EXPECT_FALSE(t.app().forms().isLoaded(kFrmOptions));
-    EXPECT_EQ(t.main().hiddenSongList.listCount(), 6);
-    EXPECT_EQ(t.widget<ListView>("hiddenSongList")->model()->rowCount(), 6);
-}
-
-TEST(QtEvents, TheDirectoryPickerOpensFoldersAndGoesUp) {
-    TestApp t(kTitles);
-    t.makeFile("music/sub", "x.mp3");
-    choose(t, "&File", "&Options");
-    click(t.window(kFrmOptions).widgetFor("cmdBrowse(0)"));
+    click(dialog.widgetFor("cmdBrowse(0)"));
     FormWindow& picker = t.window(kFrmBrowse);
     EXPECT_TRUE(picker.isVisible());
-    auto* folders = qobject_cast<DirListWidget*>(picker.widgetFor("Dir1"));
-    ASSERT_NE(folders, nullptr);
+    auto* folders = t.widget<DirListWidget>("Dir1", kFrmBrowse);
     auto& dir = static_cast<DirList&>(*t.app().forms().loaded(kFrmBrowse)->find("Dir1"));
     // The path's folders from the root down, the current one highlighted, then its subfolders;
     // double-clicking a subfolder opens it, one of the path goes back up to it.
@@ -327,8 +300,7 @@ TEST(QtEvents, TheDirectoryPickerOpensFoldersAndGoesUp) {
     EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(t.app().frmOptions().mDir[0]->text(), t.dir() + "/music");
     // Choosing a drive in the drop-down list runs Drive1_Change.
-    auto* drives = qobject_cast<QComboBox*>(picker.widgetFor("Drive1"));
-    ASSERT_NE(drives, nullptr);
+    auto* drives = t.widget<QComboBox>("Drive1", kFrmBrowse);
     auto& drive = static_cast<DriveList&>(*t.app().forms().loaded(kFrmBrowse)->find("Drive1"));
     ASSERT_EQ(drives->count(), static_cast<int>(drive.drives().size()));
     EXPECT_EQ(drives->currentText().toStdString(), drive.drive());
@@ -338,6 +310,14 @@ TEST(QtEvents, TheDirectoryPickerOpensFoldersAndGoesUp) {
         EXPECT_EQ(drive.drive(), drive.drives()[static_cast<size_t>(other)]);
         EXPECT_EQ(drives->currentIndex(), other);
     }
+
+    // Typed into a box, a folder joins the library when Apply closes the dialog.
+    QTest::keyClicks(t.widget<QLineEdit>("mDir(1)", kFrmOptions), QString::fromStdString(t.dir() + "/more"));
+    EXPECT_EQ(t.app().frmOptions().mDir[1]->text(), t.dir() + "/more");
+    click(dialog.widgetFor("cmdApply"));
+    EXPECT_FALSE(t.app().forms().isLoaded(kFrmOptions));
+    EXPECT_EQ(t.main().hiddenSongList.listCount(), 6);
+    EXPECT_EQ(t.widget<ListView>("hiddenSongList")->model()->rowCount(), 6);
 }
 
 }  // namespace

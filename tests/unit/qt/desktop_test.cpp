@@ -3,11 +3,8 @@
 // one line, the loaded entry in bold, and the file dialogs' suffix and folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <QApplication>
-#include <QFileDialog>
 #include <QHelpEvent>
 #include <QKeySequence>
-#include <QTimer>
 #include <QToolTip>
 #include <fstream>
 
@@ -76,20 +73,6 @@ TEST(QtDialogs, EnterAndEscapeActAsTheDialogButtons) {
     }
 }
 
-// The darkest and the lightest grey in the middle half of a widget.
-std::pair<int, int> greyRange(QWidget& widget) {
-    const QImage image = widget.grab().toImage();
-    int darkest = 255, lightest = 0;
-    for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y) {
-        for (int x = image.width() / 4; x < image.width() * 3 / 4; ++x) {
-            const int grey = qGray(image.pixel(x, y));
-            darkest = std::min(darkest, grey);
-            lightest = std::max(lightest, grey);
-        }
-    }
-    return {darkest, lightest};
-}
-
 TEST(QtLook, DisabledCaptionsLookDisabledAndLongTitlesKeepToOneLine) {
     TestApp t(kSongs);
     for (const char* key :
@@ -156,16 +139,6 @@ TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpenAndPauseShowsHe
     TestApp t(kSongs);
     t.window().timerFor(t.main().mainTimer)->stop();  // no tick moves on by itself
     auto* list = t.widget<ListView>("playList");
-    const auto boldRows = [list] {
-        std::vector<int> rows;
-        for (int row = 0; row < list->model()->rowCount(); ++row) {
-            const QVariant font = list->model()->index(row, 0).data(Qt::FontRole);
-            if (font.isValid() && font.value<QFont>().bold()) {
-                rows.push_back(row);
-            }
-        }
-        return rows;
-    };
     for (const std::string song : {"Creep", "Angie", "Blue Moon"}) {
         t.main().appendToPlaylist(song, t.dir() + "/music/" + song + ".mp3");
     }
@@ -173,7 +146,7 @@ TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpenAndPauseShowsHe
     t.main().playList.setSelection({1});
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(t.main().currentSong, 1);
-    EXPECT_THAT(boldRows(), ElementsAre(1));
+    EXPECT_THAT(boldRows(*list), ElementsAre(1));
     // Pause is shown held down while the song is paused.
     auto* pause = t.widget<QPushButton>("cmdPause");
     QTest::mouseClick(pause, Qt::LeftButton);
@@ -181,50 +154,37 @@ TEST(QtPlaylist, TheLoadedEntryIsBoldThroughEnterMovesSortAndOpenAndPauseShowsHe
     QTest::mouseClick(t.widget<QPushButton>("cmdPlay"), Qt::LeftButton);
     EXPECT_FALSE(pause->isChecked());
     t.window().run([&] { t.main().cmdMoveToTop.click(); });
-    EXPECT_THAT(boldRows(), ElementsAre(0));
+    EXPECT_THAT(boldRows(*list), ElementsAre(0));
     choose(t, "&Playlist", "&Sort Alphabetically");
     EXPECT_EQ(t.main().playList.list(t.main().currentSong), "Angie");
-    EXPECT_THAT(boldRows(), ElementsAre(0));
+    EXPECT_THAT(boldRows(*list), ElementsAre(0));
     t.window().run([&] { t.main().cmdMoveDown.click(); });  // nothing selected after the sort
-    EXPECT_THAT(boldRows(), ElementsAre(0));
+    EXPECT_THAT(boldRows(*list), ElementsAre(0));
     const std::string playlist = t.dir() + "/two.m3u";
     std::ofstream(playlist) << "music/Creep.mp3\r\nmusic/Angie.mp3\r\n";
     t.dialogs.choices.push_back(playlist);
     choose(t, "&Playlist", "&Open");
     EXPECT_EQ(t.main().playList.listCount(), 2);
-    EXPECT_TRUE(boldRows().empty());  // nothing of the new playlist is loaded
+    EXPECT_TRUE(boldRows(*list).empty());  // nothing of the new playlist is loaded
 }
 
 TEST(QtServices, SaveAddsTheFiltersExtensionAndDialogsStartInTheLastFolder) {
     QTemporaryDir first, second;
     QtFileDialog dialogs;
-    // Types name into the next file dialog and accepts it; records where it started.
-    QString startedIn;
-    const auto typeNext = [&startedIn](const QString& name) {
-        QTimer::singleShot(0, [&startedIn, name] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            startedIn = dialog->directory().absolutePath();
-            dialog->selectFile(name);
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
-    };
-    struct Case {
-        QString typed;
-        QString saved;
-    };
-    for (const Case& c : {Case{"mix", "mix.m3u"}, Case{"mix.list", "mix.list"}, Case{"mix.m3u", "mix.m3u"}}) {
-        typeNext(first.path() + "/" + c.typed);
-        const auto saved = dialogs.save({"Save Playlist", "", "Playlists|*.m3u"});
-        ASSERT_TRUE(saved.has_value());
-        EXPECT_EQ(QString::fromStdString(*saved), first.path() + "/" + c.saved);
+    QString startedIn;  // where each dialog started
+    const std::pair<const char*, const char*> cases[] = {
+        {"mix", "mix.m3u"}, {"mix.list", "mix.list"}, {"mix.m3u", "mix.m3u"}};
+    for (const auto& [typed, saved] : cases) {
+        answerNextFileDialog(first.path() + "/" + typed, startedIn);
+        EXPECT_EQ(dialogs.save({"Save Playlist", "", "Playlists|*.m3u"}),
+                  (first.path() + "/" + saved).toStdString());
     }
     // The open dialog starts where the last file was chosen, not in the current directory.
     std::ofstream((second.path() + "/old.m3u").toStdString());
-    typeNext(second.path() + "/old.m3u");
+    answerNextFileDialog(second.path() + "/old.m3u", startedIn);
     EXPECT_TRUE(dialogs.open({"Open Playlist", "", "Playlists|*.m3u"}).has_value());
     EXPECT_EQ(startedIn, first.path());
-    typeNext("old.m3u");
+    answerNextFileDialog("old.m3u", startedIn);
     EXPECT_EQ(dialogs.open({"Open Playlist", "", "Playlists|*.m3u"}),
               (second.path() + "/old.m3u").toStdString());
     EXPECT_EQ(startedIn, second.path());

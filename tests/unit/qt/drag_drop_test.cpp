@@ -1,12 +1,7 @@
 // Drags of the knobs: drag-over and drop events reach the control under the
 // pointer with the dragged control and the position in that control's twips.
 #include <gtest/gtest.h>
-#include <QApplication>
-#include <QDropEvent>
-#include <QMimeData>
-
-#include "platform/qt/drag_drop.h"
-#include "test_app.h"
+#include "qt_helpers.h"
 
 namespace vollo::qt::test {
 namespace {
@@ -35,22 +30,6 @@ class DragDropTest : public ::testing::Test {
         }
     }
 
-    // Sends a drag event carrying data to widget at pos (widget pixels); whether it was accepted.
-    template <class Event>
-    bool send(QMimeData& data, QWidget& widget, QPoint pos) {
-        Event event(pos, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&widget, &event);
-        return event.isAccepted();
-    }
-    template <class Event>
-    bool send(Control& dragged, QWidget& widget, QPoint pos) {
-        std::unique_ptr<QMimeData> data(DragDrop::dragData(dragged));
-        return send<Event>(*data, widget, pos);
-    }
-    // The toolkit delivers drops only to the widget the drag entered.
-    bool drop(Control& dragged, QWidget& widget, QPoint pos) {
-        return send<QDragEnterEvent>(dragged, widget, pos) && send<QDropEvent>(dragged, widget, pos);
-    }
     void expectSeen(size_t i, const std::string& handler, Control* source, double x) {
         ASSERT_LT(i, seen_.size());
         EXPECT_EQ(seen_[i].handler, handler) << i;
@@ -65,11 +44,11 @@ class DragDropTest : public ::testing::Test {
 TEST_F(DragDropTest, OverAndDropReachTheControlUnderThePointerInItsTwips) {
     FrmMain& main = t_.main();
     QWidget* bar = t_.window().widgetFor("volume");
-    send<QDragEnterEvent>(main.volumeTrackee, *bar, QPoint(10, 4));
-    send<QDragMoveEvent>(main.volumeTrackee, *bar, QPoint(20, 5));
+    sendDrag<QDragEnterEvent>(main.volumeTrackee, *bar, QPoint(10, 4));
+    sendDrag<QDragMoveEvent>(main.volumeTrackee, *bar, QPoint(20, 5));
     QDragLeaveEvent leave;
     QApplication::sendEvent(bar, &leave);
-    EXPECT_TRUE(drop(main.volumeTrackee, *bar, QPoint(30, 6)));
+    EXPECT_TRUE(dropOn(main.volumeTrackee, *bar, QPoint(30, 6)));
     ASSERT_EQ(seen_.size(), 5u);
     // Entering (state 0), moving over (2), leaving at the last place (1), entering again, dropped.
     const double xs[] = {150, 300, 300, 450, 450}, states[] = {0, 2, 1, 0, -1};
@@ -84,15 +63,15 @@ TEST_F(DragDropTest, OverAndDropReachTheControlUnderThePointerInItsTwips) {
 TEST_F(DragDropTest, PanelWindowListsAndKeysEachGetTheirOwnDrop) {
     FormWindow& window = t_.window();
     FrmMain& main = t_.main();
-    drop(main.trackee, *window.widgetFor("Frame1"), QPoint(2, 3));
-    drop(main.trackee, *window.clientArea(), QPoint(670, 5));
+    dropOn(main.trackee, *window.widgetFor("Frame1"), QPoint(2, 3));
+    dropOn(main.trackee, *window.clientArea(), QPoint(670, 5));
     // A list's rows are in its viewport; the position is the list's own.
     auto* playlist = window.widgetFor("playList");
     QWidget* viewport = playlist->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
     ASSERT_NE(viewport, nullptr);
-    drop(main.volumeTrackee, *viewport, QPoint(0, 0));
-    drop(main.volumeTrackee, *window.widgetFor("cmdAlpha(5)"), QPoint(1, 1));
-    drop(main.trackee, *window.widgetFor("tracker"), QPoint(100, 0));
+    dropOn(main.volumeTrackee, *viewport, QPoint(0, 0));
+    dropOn(main.volumeTrackee, *window.widgetFor("cmdAlpha(5)"), QPoint(1, 1));
+    dropOn(main.trackee, *window.widgetFor("tracker"), QPoint(100, 0));
     ASSERT_EQ(seen_.size(), 5u);
     expectSeen(0, "Frame1_DragDrop", &main.trackee, 30.0);
     expectSeen(1, "Form_DragDrop", &main.trackee, 10050.0);
@@ -108,9 +87,9 @@ TEST_F(DragDropTest, DragsFromOtherProgramsAreRefused) {
     QMimeData foreign, text;
     foreign.setData(QString::fromLatin1(kControlMimeType), QByteArray("1\nfrmMain\nvolumeTrackee"));
     text.setText(QStringLiteral("volumeTrackee"));
-    EXPECT_FALSE(send<QDragEnterEvent>(foreign, bar, QPoint(5, 5)));
-    EXPECT_FALSE(send<QDropEvent>(foreign, bar, QPoint(5, 5)));
-    EXPECT_FALSE(send<QDragEnterEvent>(text, bar, QPoint(5, 5)));
+    EXPECT_FALSE(sendDrag<QDragEnterEvent>(foreign, bar, QPoint(5, 5)));
+    EXPECT_FALSE(sendDrag<QDropEvent>(foreign, bar, QPoint(5, 5)));
+    EXPECT_FALSE(sendDrag<QDragEnterEvent>(text, bar, QPoint(5, 5)));
     EXPECT_TRUE(seen_.empty());
 }
 

@@ -1,28 +1,11 @@
 // Files dragged from the file manager (a text/uri-list of file:// URIs) and
 // dropped on the playlist: three files and a folder, on the offscreen platform.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QDropEvent>
-#include <QListView>
-#include <QMimeData>
 #include <QUrl>
 
-#include "test_app.h"
+#include "qt_helpers.h"
 
 namespace vollo::qt::test {
 namespace {
-
-// Sends a drag of the URIs entering widget and dropped there; whether each was accepted.
-std::pair<bool, bool> dropUris(QWidget& widget, const QList<QUrl>& uris) {
-    QMimeData data;
-    data.setUrls(uris);
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&widget, &enter);
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&widget, &drop);
-    return {enter.isAccepted(), drop.isAccepted()};
-}
 
 TEST(FileDropTest, ThreeFilesAndAFolderJoinThePlaylistInOrder) {
     TestApp t;
@@ -36,24 +19,22 @@ TEST(FileDropTest, ThreeFilesAndAFolderJoinThePlaylistInOrder) {
     for (const char* name : {"zz top.wav", "readme.txt", "Ünïcode #1.mid", "folder", "Beat.MP3"}) {
         uris.insert(uris.size() - 1, QUrl::fromLocalFile(QString::fromStdString(d + name)));
     }
-    // The library list takes no files; the playlist does.
-    auto* library = t.widget<QListView>("visibleSongList");
+    QMimeData data;
+    data.setUrls(uris);
+    // The library list takes no files, neither entering nor dropped; the playlist does.
+    QWidget& library = *t.widget<QListView>("visibleSongList")->viewport();
     auto* playlist = t.widget<QListView>("playList");
-    ASSERT_TRUE(library && playlist);
-    EXPECT_EQ(dropUris(*library->viewport(), uris), std::make_pair(false, false));
-    EXPECT_EQ(dropUris(*playlist->viewport(), uris), std::make_pair(true, true));
+    EXPECT_FALSE(sendDrag<QDragEnterEvent>(data, library, QPoint(20, 20), Qt::CopyAction));
+    EXPECT_FALSE(sendDrag<QDropEvent>(data, library, QPoint(20, 20), Qt::CopyAction));
+    EXPECT_TRUE(sendDrag<QDragEnterEvent>(data, *playlist->viewport(), QPoint(20, 20), Qt::CopyAction));
+    EXPECT_TRUE(sendDrag<QDropEvent>(data, *playlist->viewport(), QPoint(20, 20), Qt::CopyAction));
 
-    const std::vector<std::pair<std::string, std::string>> want = {
-        {"zz top", d + "zz top.wav"}, {"Ünïcode #1", d + "Ünïcode #1.mid"},
-        {"A", d + "folder/A.wav"},    {"b", d + "folder/b.avi"},
-        {"Beat", d + "Beat.MP3"},
-    };
-    ASSERT_EQ(t.main().playList.listCount(), static_cast<int>(want.size()));
-    for (int i = 0; i < static_cast<int>(want.size()); ++i) {
-        EXPECT_EQ(t.main().playList.list(i), want[i].first);
-        EXPECT_EQ(t.main().playListInfo.list(i), want[i].second);
-    }
-    EXPECT_EQ(playlist->model()->rowCount(), static_cast<int>(want.size()));  // the widget follows
+    EXPECT_EQ(t.main().playList.items(),
+              (std::vector<std::string>{"zz top", "Ünïcode #1", "A", "b", "Beat"}));
+    EXPECT_EQ(t.main().playListInfo.items(),
+              (std::vector<std::string>{d + "zz top.wav", d + "Ünïcode #1.mid", d + "folder/A.wav",
+                                        d + "folder/b.avi", d + "Beat.MP3"}));
+    EXPECT_EQ(playlist->model()->rowCount(), 5);  // the widget follows
 }
 
 }  // namespace
