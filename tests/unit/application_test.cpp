@@ -1,30 +1,16 @@
 // The picker's drives; on the application with the simulated player: remote
-// requests, a failing player, shuffle seeding, library lists, the directory
-// picker and the About window's launcher.
+// requests, a failing player, library lists, the directory picker and the
+// About window's launcher.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <map>
-#include <set>
-#include <stdexcept>
 #include <tuple>
 
 #include "about/frm_about.h"
-#include "app/application.h"
-#include "app/main_window.h"
-#include "app/remote.h"
+#include "application_harness.h"
 #include "library/library_activation.h"
-#include "platform/files.h"
-#include "platform/text.h"
-#include "playback/playback_controller.h"
 #include "scanned_library.h"
-#include "scripted_services.h"
 #include "settings/frm_browse.h"
-#include "simulated_player.h"
 
 namespace vollo {
 namespace {
@@ -59,90 +45,11 @@ TEST(PickerDrives, WhichDriveHoldsAFolderAndWhichFolderADriveShows) {
     }
 }
 
-// The simulated player, whose every call throws while failing is set.
-class FailingPlayer : public scenario::SimulatedPlayer {
-  public:
-    bool failing = false;
-    std::string fileName() const override { return check(), SimulatedPlayer::fileName(); }
-    void setFileName(const std::string& path) override { check(), SimulatedPlayer::setFileName(path); }
-    void play() override { check(), SimulatedPlayer::play(); }
-    void pause() override { check(), SimulatedPlayer::pause(); }
-    void stop() override { check(), SimulatedPlayer::stop(); }
-    double currentPositionSeconds() override { return check(), SimulatedPlayer::currentPositionSeconds(); }
-    void setCurrentPositionSeconds(double s) override {
-        check(), SimulatedPlayer::setCurrentPositionSeconds(s);
-    }
-    double durationSeconds() override { return check(), SimulatedPlayer::durationSeconds(); }
-    int playState() override { return check(), SimulatedPlayer::playState(); }
-    int volume() const override { return check(), SimulatedPlayer::volume(); }
-    void setVolume(int v) override { check(), SimulatedPlayer::setVolume(v); }
-
-  private:
-    void check() const {
-        if (failing) {
-            throw std::runtime_error("player failed");
-        }
-    }
-};
-
-class CountingRandom : public scenario::QueuedRandom {  // counts seedings
-  public:
-    void seedFromTime() override { ++seeds; }
-    int seeds = 0;
-};
-
-// Records what it shows, runs `during` while it waits, then says No.
-class WaitingBox : public MessageBoxService {
-  public:
-    std::function<void()> during;
-    std::vector<std::string> shown;
-    MsgResult show(const std::string& text, MsgButtons, const std::string& title) override {
-        shown.push_back(title + ": " + text);
-        if (during) {
-            during();
-        }
-        return MsgResult::No;
-    }
-};
-
-class Launcher : public ProgramLauncher {
-  public:
-    std::optional<std::string> findOnPath(const std::string& name) override {
-        looked.push_back(name);
-        const auto it = onPath.find(name);
-        return it == onPath.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-    bool start(const std::string& path) override {
-        tried.push_back(path);
-        return startWorks;
-    }
-    std::map<std::string, std::string> onPath;
-    bool startWorks = true;
-    std::vector<std::string> looked;
-    std::vector<std::string> tried;
-};
-
-// The application in a folder of its own, which is also the current directory.
-class AppTest : public ::testing::Test {
+// The application with three songs of 10, 20 and 30 seconds; the first tick started entry 0.
+class AppTest : public apptest::ApplicationHarness {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vollo-app-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        previous_ = currentDirectory();
-        ASSERT_EQ(::chdir(pattern), 0);
-        dir_ = currentDirectory();
-        Services services;
-        services.music = &player;
-        services.random = &random;
-        services.messageBox = &box;
-        services.process = &process;
-        services.launcher = &launcher;
-        app_ = std::make_unique<Application>(services, dir_);
-        initLocale();
-        app_->start({});
-        main = &app_->frmMain();
-        remote = std::make_unique<ApplicationRemote>(*app_);
-        // Three songs of 10, 20 and 30 seconds; the first tick starts entry 0.
+        ApplicationHarness::SetUp();
         for (const char* title : {"a", "b", "c"}) {
             const std::string path = file(std::string(title) + ".mp3");
             player.addMedia(path, 10.0 * (main->playList.listCount() + 1));
@@ -150,45 +57,6 @@ class AppTest : public ::testing::Test {
         }
         tick();
     }
-    void TearDown() override {
-        remote.reset();
-        app_.reset();
-        EXPECT_EQ(::chdir(previous_.c_str()), 0);
-        std::filesystem::remove_all(dir_);
-    }
-    std::string file(const std::string& name) {
-        const std::string path = dir_ + "/" + name;
-        std::ofstream(path) << "";
-        return path;
-    }
-    void tick() {
-        app_->forms().dispatch([&] { main->mainTimer.tick(); });
-    }
-    void handler(const std::string& name) {
-        app_->forms().dispatch([&] { main->call(name); });
-    }
-    void setConfirmExit(bool on) { app_->confirmExit = on; }
-    void setFilter(const std::string& text) {
-        app_->forms().dispatch([&] { main->txtFilter.setText(text); });
-    }
-    void playEntry(int i) {
-        app_->forms().dispatch([&] { main->playback().playEntry(i); });
-    }
-
-    FailingPlayer player;
-    CountingRandom random;
-    WaitingBox box;
-    scenario::RecordingProcess process;
-    Launcher launcher;
-    MainWindow* main = nullptr;
-    std::unique_ptr<ApplicationRemote> remote;
-
-    Application& app() { return *app_; }
-    std::string dir_;
-
-  private:
-    std::string previous_;
-    std::unique_ptr<Application> app_;
 };
 
 TEST_F(AppTest, EachRequestFromEachSituation) {
@@ -261,6 +129,7 @@ TEST_F(AppTest, VolumeIsTheKnobsPlace) {
 
 TEST_F(AppTest, ShuffledNextDrawsAndEndsThePassAsTheTimerDoes) {
     ASSERT_EQ(remote->setShuffle(true), RemoteOutcome::Done);  // entry 0 plays: it counts as played
+    const int seedsBefore = random.seeds;
     EXPECT_EQ(main->shuffleHistory.text(), "00000");
     random.queue = {0.1, 0.9, 0.5};  // 0 is played already, so 2 and then 1
     for (int want : {2, 1}) {
@@ -281,6 +150,7 @@ TEST_F(AppTest, ShuffledNextDrawsAndEndsThePassAsTheTimerDoes) {
     remote->act(Action::Next);
     EXPECT_EQ(main->currentSong, 0);
     EXPECT_EQ(remote->state().status, Status::Playing);
+    EXPECT_EQ(random.seeds - seedsBefore, 4);  // each draw, and the end of the pass, seeds anew
 }
 
 TEST_F(AppTest, SeeksAsTheSeekBar) {
@@ -311,7 +181,7 @@ TEST_F(AppTest, OpensOnlyPlayableFiles) {
 }
 
 TEST_F(AppTest, RequestsWhileAMessageBoxWaitsAreRefused) {
-    setConfirmExit(true);
+    app_->confirmExit = true;
     std::vector<RemoteOutcome> during;
     box.during = [&] {
         during = {remote->act(Action::Next), remote->setVolume(0), remote->setShuffle(true),
@@ -324,7 +194,7 @@ TEST_F(AppTest, RequestsWhileAMessageBoxWaitsAreRefused) {
     EXPECT_EQ(main->shuffle.value(), 0);
     EXPECT_EQ(remote->state().volume, 1);
     // Without the question Quit ends the program; after that nothing is done.
-    setConfirmExit(false);
+    app_->confirmExit = false;
     ASSERT_EQ(remote->act(Action::Quit), RemoteOutcome::Done);
     EXPECT_TRUE(process.ended);
     EXPECT_EQ(remote->act(Action::Play), RemoteOutcome::Unsupported);
@@ -347,35 +217,15 @@ TEST_F(AppTest, HandlersSkipFailingPlayerStepsAndNeverThrow) {
     EXPECT_EQ(player.fileName(), main->playListInfo.list(0));  // the open failed, a stays loaded
 }
 
-TEST_F(AppTest, TheShuffledRuleSeedsEachTimeAndDrawsOnlyUnplayedEntries) {
-    for (const char* title : {"d", "e"}) {
-        player.addMedia(file(std::string(title) + ".mp3"), 5);
-        main->appendToPlaylist(title, file(std::string(title) + ".mp3"));
-    }
-    main->shuffle.setValue(1);
-    const int seedsBefore = random.seeds;
-    std::set<std::int32_t> played{0};
-    for (int i = 0; i < 4; ++i) {
-        player.end();
-        tick();
-        ASSERT_TRUE(played.insert(main->currentSong).second) << "entry drawn twice: " << main->currentSong;
-    }
-    EXPECT_EQ(random.seeds - seedsBefore, 4);
-}
-
-std::string fiveDigitName(const char* prefix, int i) {
-    return std::string(prefix).append(fiveDigits(i));
-}
-
 TEST_F(AppTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
     std::vector<std::string> titles;
     std::vector<EntryKey> keys;
     for (int i = 0; i < 10050; ++i) {
-        titles.push_back(fiveDigitName("a", i));
+        titles.push_back("a" + fiveDigits(i));
         keys.push_back({titles.back() + ".mp3", "/m/"});
     }
     for (int i = 0; i < 3; ++i) {
-        titles.push_back(fiveDigitName("b", i));
+        titles.push_back("b" + fiveDigits(i));
         keys.push_back({titles.back() + ".mp3", "/n/"});
     }
     setLibrary(*main, inMemoryLibrary(titles, keys));
@@ -401,20 +251,18 @@ TEST_F(AppTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
 
 TEST_F(AppTest, TitlesEqualButForCaseKeepRowAndKeyTogether) {
     // In library order: lower-cased title, then lower-cased key, then raw bytes.
-    setLibrary(*main, inMemoryLibrary({"Song", "SONG", "song", "Song 2", "Zed"}, {{"Song.mp3", "/a/"},
-                                                                                  {"SONG.mp3", "/b/"},
-                                                                                  {"song.mp3", "/c/"},
-                                                                                  {"Song 2.mp3", "/a/"},
-                                                                                  {"Zed.mp3", "/a/"}}));
+    // clang-format off
+    setLibrary(*main, inMemoryLibrary({"Song", "SONG", "song", "Song 2", "Zed"},
+        {{"Song.mp3", "/a/"}, {"SONG.mp3", "/b/"}, {"song.mp3", "/c/"}, {"Song 2.mp3", "/a/"}, {"Zed.mp3", "/a/"}}));
+    // clang-format on
     setFilter("sOnG");
     ASSERT_EQ(main->visibleSongList.items(), (std::vector<std::string>{"Song", "SONG", "song", "Song 2"}));
     main->visibleSongList.setSelection({1, 2, 3});
     handler("cmdAdd_Click");
     EXPECT_EQ(main->playList.items(), (std::vector<std::string>{"a", "b", "c", "SONG", "song", "Song 2"}));
-    const std::vector<std::string> paths = main->playListInfo.items();
-    ASSERT_EQ(paths.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(paths.begin() + 3, paths.end()),
-              (std::vector<std::string>{"/b/SONG.mp3", "/c/song.mp3", "/a/Song 2.mp3"}));
+    EXPECT_EQ(main->playListInfo.items(),
+              (std::vector<std::string>{dir_ + "/a.mp3", dir_ + "/b.mp3", dir_ + "/c.mp3", "/b/SONG.mp3",
+                                        "/c/song.mp3", "/a/Song 2.mp3"}));
 }
 
 TEST_F(AppTest, AddKeepsItsStateWhileNeitherListIsShown) {
@@ -438,7 +286,7 @@ TEST_F(AppTest, AddKeepsItsStateWhileNeitherListIsShown) {
 }
 
 TEST_F(AppTest, ThePickerFollowsItsDriveAndStaysPutOnOneThatCannotBeRead) {
-    FrmBrowse& picker = app().frmBrowse();
+    FrmBrowse& picker = app_->frmBrowse();
     const std::string home = driveHolding(dir_, picker.Drive1.drives());
     EXPECT_EQ(picker.Drive1.drive(), home);
     EXPECT_EQ(picker.Dir1.path(), dir_);
@@ -462,19 +310,14 @@ TEST_F(AppTest, ThePickerFollowsItsDriveAndStaysPutOnOneThatCannotBeRead) {
 }
 
 TEST_F(AppTest, SystemInformationTriesOnlyTheFirstProgramFoundAndReportsAFailedStart) {
-    FrmAbout& about = app().frmAbout();
+    FrmAbout& about = app_->frmAbout();
     launcher.onPath = {{"hardinfo", "/usr/bin/hardinfo"}, {"gnome-system-monitor", "/usr/bin/gsm"}};
     launcher.startWorks = false;
     about.StartSysInfo();
     EXPECT_EQ(launcher.looked, (std::vector<std::string>{"kinfocenter", "hardinfo"}));
     EXPECT_EQ(launcher.tried, std::vector<std::string>{"/usr/bin/hardinfo"});
     EXPECT_EQ(box.shown, std::vector<std::string>{"Vollo: System Information Is Unavailable At This Time"});
-    EXPECT_TRUE(app().forms().isLoaded(kFrmAbout));
-
-    launcher.startWorks = true;
-    about.StartSysInfo();
-    EXPECT_EQ(launcher.tried.back(), "/usr/bin/hardinfo");
-    EXPECT_EQ(box.shown.size(), 1u);
+    EXPECT_TRUE(app_->forms().isLoaded(kFrmAbout));
 }
 
 }  // namespace
