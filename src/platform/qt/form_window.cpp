@@ -169,6 +169,7 @@ void FormWindow::detach() {
     menus_->detach();
     drag_->detach();
     controlOf_.clear();
+    refreshed_.clear();
     form_ = nullptr;
 }
 
@@ -183,10 +184,8 @@ bool FormWindow::run(const std::function<void()>& fn) {
         }
     });
     if (alive && form_) {
-        for (auto& [control, bound] : bound_) {
-            if (bound.shows) {
-                bound.shows->refresh();
-            }
+        for (ControlWidget* widget : refreshed_) {
+            widget->refresh();
         }
     }
     return ran;
@@ -247,6 +246,9 @@ void FormWindow::buildControl(Control& control) {
     for (Prop what : {Prop::Geometry, Prop::Font, Prop::Colors, Prop::Picture, Prop::Text, Prop::ToolTip,
                       Prop::Enabled, Prop::Value, Prop::Items, Prop::Path, Prop::Drive, Prop::Visible}) {
         apply(control, what);
+    }
+    if (control.kind() == ControlKind::CommandButton || control.kind() == ControlKind::ListBox) {
+        refreshed_.push_back(bound.shows);
     }
     bound.shows->refresh();
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/form.h"
 #include "platform/form_registry.h"
@@ -107,6 +108,10 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     DragDrop* drag_ = nullptr;
     Surface* client_ = nullptr;
     std::unordered_map<const Control*, Bound> bound_;
+    // The widgets whose refresh() reads state kept outside the control, read
+    // after every event (the main timer's ticks included): a flat list, not
+    // every control of the window.
+    std::vector<ControlWidget*> refreshed_;
     QHash<const QObject*, Control*> controlOf_;
 };
 
