@@ -23,7 +23,7 @@ run_suite "$here/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLLO_BENCH=ON
 
 echo "== sanitizer build (address, undefined)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$here/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 run_suite "$here/build/asan" -DCMAKE_BUILD_TYPE=Debug -DVOLLO_BENCH=OFF -DVOLLO_SANITIZE=address,undefined
 
