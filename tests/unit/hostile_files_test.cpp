@@ -11,11 +11,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "library/file_names.h"
 #include "platform/files.h"
+#include "temp_folder.h"
 
 namespace vollo {
 namespace {
@@ -23,30 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-class HostileFiles : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vollo-hostile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string put(const std::string& name, const std::string& bytes) {
-        fs::create_directories(fs::path(dir + "/" + name).parent_path());
-        std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
-        return dir + "/" + name;
-    }
-    std::string read(const std::string& name) { return readFileBytes(dir + "/" + name).value_or("<none>"); }
-    Strings names() {
-        Strings all;
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            all.push_back(entry.path().filename());
-        }
-        std::sort(all.begin(), all.end());
-        return all;
-    }
-    std::string dir;
-};
+using HostileFiles = TempFolder;
 
 TEST_F(HostileFiles, OnlyExistingOrdinaryFilesAreReadOrReplacedAndNeverWaitedFor) {
     ASSERT_EQ(::mkfifo((dir + "/fifo.m3u").c_str(), 0644), 0);

@@ -2,9 +2,6 @@
 // on random titles; the characters keys add to the filter; Backspace.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <clocale>
-#include <cwchar>
 #include <map>
 #include <random>
 #include <string>
@@ -17,53 +14,11 @@
 namespace vollo {
 namespace {
 
-class FilterTextTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { initLocale(); }
-};
-
 using reference::characters;
 using reference::randomText;
 
-// The filter read literally: "#" alone wants a first character "0" to "9";
-// any other text wants the first characters of the title, as many as the
-// filter has, to equal the filter once both are lower-cased.
-bool referenceFilterMatch(const std::string& title, const std::string& filter) {
-    if (filter == "#") {
-        return !title.empty() && title[0] >= '0' && title[0] <= '9';
-    }
-    const std::vector<std::string> t = characters(title);
-    const std::size_t n = characters(filter).size();
-    std::string head;
-    for (std::size_t k = 0; k < n && t.size() >= n; ++k) {
-        head += t[k];
-    }
-    return t.size() >= n && reference::lower(head) == reference::lower(filter);
-}
-
-// The search read literally: the text's characters in a row in the title's, both lower-cased.
-bool referenceContains(const std::string& title, const std::string& needle) {
-    const std::vector<std::string> t = characters(reference::lower(title));
-    const std::vector<std::string> s = characters(reference::lower(needle));
-    for (std::size_t at = 0; at + s.size() <= t.size(); ++at) {
-        if (std::equal(s.begin(), s.end(), t.begin() + static_cast<std::ptrdiff_t>(at))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The library's lower-cased titles, in the library's order.
-std::vector<std::string> sortedLowerTitles(std::vector<std::string>& titles) {
-    std::sort(titles.begin(), titles.end(), reference::sortedBefore);
-    std::vector<std::string> lower;
-    for (const auto& t : titles) {
-        lower.push_back(reference::lower(t));
-    }
-    return lower;
-}
-
-TEST_F(FilterTextTest, FilterRowsAgreeWithTheCharacterRule) {
+TEST(FilterText, FilterRowsAgreeWithTheCharacterRule) {
+    initLocale();
     std::mt19937 rng(1234);
     for (int round = 0; round < 4; ++round) {
         std::vector<std::string> titles;
@@ -72,7 +27,7 @@ TEST_F(FilterTextTest, FilterRowsAgreeWithTheCharacterRule) {
         }
         // Titles equal once lower-cased, and titles that are prefixes of others.
         titles.insert(titles.end(), {"Abc", "ABC", "abc", "ab"});
-        const TextColumn lower(sortedLowerTitles(titles));
+        const TextColumn lower(reference::sortedLower(titles));
 
         std::vector<std::string> filters = {"#", "#1", "a", "A", "ab", "ABC", "\xC3", "\xC3\x89", " "};
         for (int f = 0; f < 60; ++f) {
@@ -93,7 +48,7 @@ TEST_F(FilterTextTest, FilterRowsAgreeWithTheCharacterRule) {
             std::vector<std::size_t> expected;
             if (!filter.empty()) {
                 for (std::size_t i = 0; i < titles.size(); ++i) {
-                    if (referenceFilterMatch(titles[i], filter)) {
+                    if (reference::filterMatch(titles[i], filter)) {
                         expected.push_back(i);
                     }
                 }
@@ -103,13 +58,14 @@ TEST_F(FilterTextTest, FilterRowsAgreeWithTheCharacterRule) {
     }
 }
 
-TEST_F(FilterTextTest, SearchAgreesWithTheCharacterRule) {
+TEST(FilterText, SearchAgreesWithTheCharacterRule) {
+    initLocale();
     std::mt19937 rng(99);
     for (int round = 0; round < 1500; ++round) {
         const std::string title = randomText(rng, 6);
         const std::string needle = randomText(rng, 2);
         EXPECT_EQ(containsCharacters(reference::lower(title), reference::lower(needle)),
-                  referenceContains(title, needle))
+                  reference::contains(title, needle))
             << "title \"" << title << "\" text \"" << needle << "\"";
     }
     // A byte that only looks like part of a character does not match inside it.
@@ -117,7 +73,7 @@ TEST_F(FilterTextTest, SearchAgreesWithTheCharacterRule) {
     EXPECT_TRUE(containsCharacters("caf\xC3 x", "\xC3") && containsCharacters("anything", ""));
 }
 
-TEST_F(FilterTextTest, DigitRowsStopAtTheByteAfterNine) {
+TEST(FilterText, DigitRowsStopAtTheByteAfterNine) {
     const TextColumn lower = {" 7 seas", "#1 hit", "0", "5 x", "9", "99", ":colon", "a1"};
     EXPECT_EQ(digitRows(lower), (RowRange{2, 6}));
     EXPECT_EQ(digitRows({}), (RowRange{0, 0}));
@@ -125,7 +81,7 @@ TEST_F(FilterTextTest, DigitRowsStopAtTheByteAfterNine) {
     EXPECT_EQ(prefixRows(lower, "zz"), (RowRange{8, 8}));
 }
 
-TEST_F(FilterTextTest, BackspaceTakesAWholeCharacter) {
+TEST(FilterText, BackspaceTakesAWholeCharacter) {
     // 2 to 4 bytes; a stray continuation byte; a cut-off sequence; a surrogate.
     const std::pair<const char*, const char*> cases[] = {{"", ""},
                                                          {"a", ""},

@@ -2,24 +2,23 @@
 // names; names the scan takes; the settings' directory and boolean lines.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <stdexcept>
-#include <tuple>
-
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "forms/entry_key.h"
 #include "forms/frm_main.h"
 #include "library/library_order.h"
 #include "library/library_scan.h"
-#include "platform/files.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "reference_text.h"
+#include "reference_library.h"
 #include "settings/media_dirs.h"
 #include "settings/window_state.h"
+#include "temp_folder.h"
 
 namespace vollo {
 namespace {
@@ -48,50 +47,14 @@ TEST(LibraryScan, TextColumnRowsMayStandAnywhereInTheirBuffer) {
     EXPECT_THROW(TextColumn("abc", {{4, 0}}), std::out_of_range);
 }
 
-// One library entry as the lists show it.
-struct Listed {
-    std::string title;
-    std::string key;
-    bool operator==(const Listed&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Listed& entry) {
-    return out << entry.title << " / " << entry.key;
-}
-
-// Library order read literally: lower-cased title, then lower-cased key, then
-// the raw title, then the raw key; equal entries keep the order they came in.
-void referenceSort(std::vector<Listed>& entries) {
-    using Sortable = std::tuple<std::string, std::string, std::string, std::string>;
-    std::vector<Sortable> sortable;
-    for (const Listed& e : entries) {
-        sortable.emplace_back(reference::lower(e.title), reference::lower(e.key), e.title, e.key);
-    }
-    std::stable_sort(sortable.begin(), sortable.end());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i] = {std::get<2>(sortable[i]), std::get<3>(sortable[i])};
-    }
-}
-
-// Every playable file listFiles gives, directory by directory, in library order.
-std::vector<Listed> referenceLibrary(const std::vector<std::string>& dirs, bool withAvi,
-                                     std::vector<Listed> existing = {}) {
-    for (const std::string& dir : dirs) {
-        for (const std::string& name : listFiles(dir)) {
-            if (isPlayableName(name, withAvi)) {
-                existing.push_back({name.substr(0, name.size() - 4), name + "|" + dir});
-            }
-        }
-    }
-    referenceSort(existing);
-    return existing;
-}
+using reference::Listed;
 
 // What a scan of dirs leaves in a main window's lists (no application).
 std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) {
     struct Context : AppContext {
         using AppContext::AppContext;
     } context(Services{}, "/");
+    initLocale();
     FrmMain main(context.forms(), context);
     withAvi ? rescanLibrary(main, dirs) : scanLibraryAtStartup(main, dirs);
     std::vector<Listed> entries;
@@ -105,91 +68,48 @@ std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) 
     return entries;
 }
 
-class ScanFolders : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        initLocale();
-        char pattern[] = "/tmp/vollo-scan-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    std::string folder(const std::string& name) {
-        const std::string dir = root_ + "/" + name + "/";
-        fs::create_directories(dir);
-        return dir;
-    }
-    static void touch(const std::string& path) { std::ofstream(path) << ""; }
-
-    std::string root_;
-};
-
-// Names built to meet in the order's corners: equal once lower-cased, equal in
-// their first 16 bytes, letters outside ASCII in both cases, bytes that are
-// not UTF-8, "|" inside a name, extensions in any case.
-std::string randomName(std::mt19937& random) {
-    // clang-format off
-    static const std::vector<std::string> parts = {
-        "Song", "song", "SONG", "Song 2", "a", "A", "\xC3\x89toile", "\xC3\xA9toile", "\xC3\x89TOILE",
-        "stra\xC3\x9F" "e", "\xCE\xA9mega", "\xCF\x89mega", "\xFF", "\xC3", "x|y", " ", "-", "9", "Z",
-        "A long common beginning of a title ", "a LONG common beginning of a title "};
-    // clang-format on
-    static const std::vector<std::string> exts = {".mp3", ".MP3", ".Mp3", ".wav", ".WAV",    ".mid",
-                                                  ".MID", ".avi", ".AVI", ".txt", ".mp3.bak"};
-    std::string name;
-    const int count = 1 + static_cast<int>(random() % 3);
-    for (int i = 0; i < count; ++i) {
-        name += parts[random() % parts.size()];
-    }
-    if (random() % 4 == 0) {
-        name += std::to_string(random() % 5);
-    }
-    return name + exts[random() % exts.size()];
-}
+using ScanFolders = TempFolder;
 
 TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
     std::mt19937 random(3);
     for (int round = 0; round < 4; ++round) {
         // Folders whose names differ only in letter case order equal titles by the raw key.
-        std::vector<std::string> dirs = {folder("r" + std::to_string(round) + "/Music"),
-                                         folder("r" + std::to_string(round) + "/music"),
-                                         folder("r" + std::to_string(round) + "/\xC3\x89t\xC3\xA9")};
-        for (const std::string& dir : dirs) {
+        const std::string r = "r" + std::to_string(round) + "/";
+        std::vector<std::string> dirs;
+        for (const std::string name : {"Music", "music", "\xC3\x89t\xC3\xA9"}) {
+            dirs.push_back(folder(r + name));
             for (int i = 0; i < 40; ++i) {
-                touch(dir + randomName(random));
+                put(r + name + "/" + reference::randomFileName(random));
             }
         }
         dirs.push_back(dirs[0]);  // a folder listed twice gives its songs twice
-        dirs.push_back(root_ + "/missing/");
+        dirs.push_back(dir + "/missing/");
         const bool withAvi = round % 2 == 1;
-        ASSERT_EQ(scanned(dirs, withAvi), referenceLibrary(dirs, withAvi)) << "round " << round;
+        ASSERT_EQ(scanned(dirs, withAvi), reference::library(dirs, withAvi)) << "round " << round;
     }
     // Enough entries for both scanning threads to gather and sort runs of their own.
     std::vector<std::string> dirs;
     for (int d = 0; d < 8; ++d) {
-        dirs.push_back(folder("f" + std::to_string(d)));
+        const std::string f = "f" + std::to_string(d);
+        dirs.push_back(folder(f));
         for (int i = 0; i < 120; ++i) {
-            touch(dirs.back() + randomName(random) + std::to_string(i % 7) + ".mp3");
+            put(f + "/" + reference::randomFileName(random) + std::to_string(i % 7) + ".mp3");
         }
     }
-    EXPECT_EQ(scanned(dirs, false), referenceLibrary(dirs, false));
+    EXPECT_EQ(scanned(dirs, false), reference::library(dirs, false));
 }
 
 TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemOnly) {
-    const std::string dir = folder("m");
-    const std::string other = folder("elsewhere");
-    touch(dir + "b.mp3");
-    touch(other + "target.wav");
-    fs::create_symlink(other + "target.wav", dir + "linked.wav");
-    fs::create_symlink(other, dir + "folder.mid");
-    fs::create_symlink(other + "gone.mp3", dir + "dangling.mp3");
-    fs::create_directories(dir + "sub.mp3");
-    touch(dir + "sub.mp3/inner.mp3");
-    touch(dir + ".hidden.mp3");
-    touch(dir + "mp3");
-    EXPECT_EQ(scanned({dir}, false),
-              (std::vector<Listed>{{"b", "b.mp3|" + dir}, {"linked", "linked.wav|" + dir}}));
+    const std::string m = folder("m"), other = folder("elsewhere");
+    put("m/b.mp3");
+    put("elsewhere/target.wav");
+    fs::create_symlink(other + "target.wav", m + "linked.wav");
+    fs::create_symlink(other, m + "folder.mid");
+    fs::create_symlink(other + "gone.mp3", m + "dangling.mp3");
+    put("m/sub.mp3/inner.mp3");
+    put("m/.hidden.mp3");
+    put("m/mp3");
+    EXPECT_EQ(scanned({m}, false), (std::vector<Listed>{{"b", "b.mp3|" + m}, {"linked", "linked.wav|" + m}}));
 }
 
 TEST(SettingsLines, DirectoryAndBooleanLines) {
@@ -208,14 +128,9 @@ TEST(SettingsLines, DirectoryAndBooleanLines) {
     }
 }
 
-struct Entry {
-    std::string file;
-    std::string dir;
-};
-
-Collection collect(const std::vector<Entry>& entries) {
+Collection collect(const std::vector<EntryKey>& entries) {
     Collection all;
-    for (const Entry& entry : entries) {
+    for (const EntryKey& entry : entries) {
         all.addFile(entry.file, all.addDir(entry.dir));
     }
     return all;
@@ -232,7 +147,7 @@ std::vector<std::string> listed(const ScannedLibrary& library) {
     return keys;
 }
 
-ScannedLibrary sorted(const std::vector<Entry>& first, const std::vector<Entry>& second = {}) {
+ScannedLibrary sorted(const std::vector<EntryKey>& first, const std::vector<EntryKey>& second = {}) {
     Run a{collect(first), {}};
     Run b{collect(second), {}};
     a.order = libraryOrder(a.all);
@@ -244,7 +159,7 @@ TEST(LibraryOrder, SmallCasesInTheOrderWrittenOut) {
     initLocale();
     struct Case {
         const char* what;
-        std::vector<Entry> entries;
+        std::vector<EntryKey> entries;
         std::vector<std::string> expected;
     };
     const Case cases[] = {
@@ -268,8 +183,8 @@ TEST(LibraryOrder, SmallCasesInTheOrderWrittenOut) {
         EXPECT_EQ(listed(sorted(c.entries)), c.expected) << c.what;
         // Split in two runs at every point, the merge gives the same order.
         for (std::size_t at = 0; at <= c.entries.size(); ++at) {
-            const std::vector<Entry> head(c.entries.begin(), c.entries.begin() + static_cast<long>(at));
-            const std::vector<Entry> tail(c.entries.begin() + static_cast<long>(at), c.entries.end());
+            const std::vector<EntryKey> head(c.entries.begin(), c.entries.begin() + static_cast<long>(at));
+            const std::vector<EntryKey> tail(c.entries.begin() + static_cast<long>(at), c.entries.end());
             EXPECT_EQ(listed(sorted(tail, head)), c.expected) << c.what << ", split at " << at;
         }
     }

@@ -15,59 +15,46 @@ using Strings = std::vector<std::string>;
 
 TEST(M3uRead, EntriesTitlesAndPathsOfEachKindOfLine) {
     const std::string longName(PATH_MAX, 'x');
-    const Strings five{"/d/a.mp3", "/d/b.mp3", "/d/c.mp3", "/d/d.mp3", "/d/e.mp3"};
+    const Strings five{"a", "b", "c", "d", "e"},
+        paths5{"/d/a.mp3", "/d/b.mp3", "/d/c.mp3", "/d/d.mp3", "/d/e.mp3"};
     const struct {
         const char* what;
-        std::string bytes, list;
+        std::string bytes;
         Strings titles, paths;
+        std::string list = "/d/l";
     } cases[] = {
         {"backslashes are no separator; a four-character name has an empty title",
          "\\odd\\name.mp3\nab/cd.e\n",
-         "/home/u/list.m3u",
          {"\\odd\\name", ""},
-         {"/home/u/\\odd\\name.mp3", "/home/u/ab/cd.e"}},
-        {"a playlist in the root joins with one /", "a.mp3", "/list.m3u", {"a"}, {"/a.mp3"}},
-        {"CR LF, CR and LF end lines, the last needs no end",
-         "a.mp3\r\nb.mp3\rc.mp3\nd.mp3\n\re.mp3",
-         "/d/l",
-         {"a", "b", "c", "d", "e"},
-         five},
-        {"CR alone", "a.mp3\rb.mp3\rc.mp3\rd.mp3\re.mp3\r", "/d/l", {"a", "b", "c", "d", "e"}, five},
-        {"empty", "", "/d/l", {}, {}},
-        {"a leading byte-order mark is ignored",
-         "\xEF\xBB\xBF#EXTM3U\r\nsong.mp3\r\n",
-         "/d/l",
-         {"song"},
-         {"/d/song.mp3"}},
-        {"elsewhere it belongs to the name",
+         {"/home/u/\\odd\\name.mp3", "/home/u/ab/cd.e"},
+         "/home/u/list.m3u"},
+        {"a playlist in the root joins with one /", "a.mp3", {"a"}, {"/a.mp3"}, "/list.m3u"},
+        {"CR LF, CR and LF end lines, the last needs no end", "a.mp3\r\nb.mp3\rc.mp3\nd.mp3\n\re.mp3", five,
+         paths5},
+        {"CR alone", "a.mp3\rb.mp3\rc.mp3\rd.mp3\re.mp3\r", five, paths5},
+        {"empty", "", {}, {}},
+        {"a leading BOM is ignored", "\xEF\xBB\xBF#EXTM3U\r\nsong.mp3\r\n", {"song"}, {"/d/song.mp3"}},
+        {"a BOM later on is part of the name",
          "#EXTM3U\r\n\xEF\xBB\xBFsong.mp3\r\n",
-         "/d/l",
          {"\xEF\xBB\xBFsong"},
          {"/d/\xEF\xBB\xBFsong.mp3"}},
         {"bytes that are not UTF-8 pass through",
          "Caf\xE9/Ol\xE9.mp3\r\n",
-         "/d\xFF/l.m3u",
          {"Ol\xE9"},
-         {"/d\xFF/Caf\xE9/Ol\xE9.mp3"}},
-        {"a name too long", longName + ".mp3\nok.mp3\n", "/d/l", {"ok"}, {"/d/ok.mp3"}},
-        {"a NUL byte", std::string("a\0b.mp3\nok.mp3\n", 15), "/d/l", {"ok"}, {"/d/ok.mp3"}},
+         {"/d\xFF/Caf\xE9/Ol\xE9.mp3"},
+         "/d\xFF/l.m3u"},
+        {"a name too long", longName + ".mp3\nok.mp3\n", {"ok"}, {"/d/ok.mp3"}},
+        {"a NUL byte", std::string("a\0b.mp3\nok.mp3\n", 15), {"ok"}, {"/d/ok.mp3"}},
         {"file URIs are decoded",
          "#EXTINF:1,x\r\nfile:///m/Caf%C3%A9%20%2301.mp3\r\nfile://localhost/m/%2561.wav\r\n",
-         "/d/l",
          {"Café #01", "%61"},
          {"/m/Café #01.mp3", "/m/%61.wav"}},
         {"URIs that cannot name a local file",
-         "FILE:///m/bad%zz%4.mp3\nfile:///m/nul%00.mp3\nfile://host/m/a.mp3\nhttp://h/a.mp3\nhttps://h/"
-         "b.mp3\n"
-         "file:///m/%2F%2F%2F\n",
-         "/d/l",
+         "FILE:///m/bad%zz%4.mp3\nfile:///m/nul%00.mp3\nfile://host/m/a.mp3\nhttp://h/a.mp3\n"
+         "https://h/b.mp3\nfile:///m/%2F%2F%2F\n",
          {"bad%zz%4"},
          {"/m/bad%zz%4.mp3"}},
-        {"no scheme without //",
-         "c:/x.mp3\nhttp:/x.mp3\n",
-         "/d/l",
-         {"x", "x"},
-         {"/d/c:/x.mp3", "/d/http:/x.mp3"}},
+        {"no scheme without //", "c:/x.mp3\nhttp:/x.mp3\n", {"x", "x"}, {"/d/c:/x.mp3", "/d/http:/x.mp3"}},
     };
     for (const auto& c : cases) {
         const M3uEntries e = readM3u(c.bytes, c.list);

@@ -1,36 +1,17 @@
 // The shuffle history and the draw among the entries not yet played in a pass.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
-#include <random>
 #include <set>
 
 #include "forms/shuffle_history.h"
-#include "platform/services.h"
 #include "playback/shuffle_draw.h"
-#include "scripted_services.h"
+#include "reference_shuffle.h"
 
 namespace vollo {
 namespace {
 
-// Returns the queued values first, then values from a fixed seed; counts draws.
-class ScriptedRandom : public scenario::QueuedRandom {
-  public:
-    explicit ScriptedRandom(std::deque<double> values = {}) { queue = std::move(values); }
-    double next() override { return ++draws, QueuedRandom::next(); }
-    int draws = 0;
-};
-
-// The plain rule: draw until an unplayed index comes up.
-std::int32_t rejectionDraw(const ShuffleHistory& history, std::int32_t count, RandomSource& random) {
-    for (;;) {
-        const auto k = static_cast<std::int32_t>(scaledIndex(random.next(), count));
-        if (!history.contains(k)) {
-            return k;
-        }
-    }
-}
+using reference::CountedRandom;
 
 TEST(ShuffleHistory, RecordsInOrderAndForgetsOnClear) {
     ShuffleHistory history;
@@ -73,21 +54,21 @@ TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
     // Three entries, entry 1 played: 0.5 names it and is rejected, 0.1 gives 0.
     ShuffleHistory history;
     history.record(1);
-    ScriptedRandom random({0.5, 0.1});
+    CountedRandom random({0.5, 0.1});
     EXPECT_EQ(drawUnplayed(history, 3, random), 0);
     EXPECT_EQ(random.draws, 2);
 
     // Values near 1 stay inside the playlist.
     ShuffleHistory none;
-    ScriptedRandom high({0.9999999999999999});
+    CountedRandom high({0.9999999999999999});
     EXPECT_EQ(drawUnplayed(none, 3, high), 2);
 
     // The same entries as the plain rule, draw after draw, from as many values.
     ShuffleHistory a, b;
-    ScriptedRandom ra, rb;
+    CountedRandom ra, rb;
     for (int i = 0; i < 40; ++i) {
         const std::int32_t x = drawUnplayed(a, 40, ra);
-        const std::int32_t y = rejectionDraw(b, 40, rb);
+        const std::int32_t y = reference::rejectionDraw(b, 40, rb);
         ASSERT_EQ(x, y) << "draw " << i;
         ASSERT_EQ(ra.draws, rb.draws) << "draw " << i;
         a.record(x);
@@ -107,7 +88,7 @@ TEST(ShuffleDraw, AnAlmostFullPassStillDrawsEveryUnplayedEntryAlike) {
             history.record(i);
         }
     }
-    ScriptedRandom random;
+    CountedRandom random;
     std::map<std::int32_t, int> seen;
     const int draws = 4000;
     for (int i = 0; i < draws; ++i) {

@@ -2,7 +2,6 @@
 // one-entry-at-a-time rules on random playlists.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,26 +14,6 @@ namespace vollo {
 namespace {
 
 using stepbystep::Playlist;
-
-// What the editor does with a plan: rebuild both lists, then select.
-Playlist applied(const Playlist& before, const EditPlan& plan) {
-    Playlist after = before;
-    after.currentSong = plan.currentSong;
-    if (!plan.changed) {
-        return after;
-    }
-    after.titles.clear();
-    after.paths.clear();
-    for (int row : plan.order) {
-        after.titles.push_back(before.titles[static_cast<size_t>(row)]);
-        after.paths.push_back(before.paths[static_cast<size_t>(row)]);
-    }
-    after.selected.assign(after.titles.size(), 0);
-    for (int row : plan.selection) {
-        after.selected[static_cast<size_t>(row)] = 1;
-    }
-    return after;
-}
 
 struct Edit {
     const char* name;
@@ -67,7 +46,7 @@ TEST(PlaylistEdits, EveryEditMatchesTheStepByStepRulesOnRandomPlaylists) {
         for (const Edit& edit : kEdits) {
             Playlist expected = before;
             edit.step(expected);
-            const Playlist got = applied(before, edit.plan(before.selected, before.currentSong));
+            const Playlist got = stepbystep::applied(before, edit.plan(before.selected, before.currentSong));
             SCOPED_TRACE(testing::Message()
                          << edit.name << " n=" << n << " current " << current << " round " << round);
             ASSERT_EQ(got.titles, expected.titles);
@@ -78,17 +57,6 @@ TEST(PlaylistEdits, EveryEditMatchesTheStepByStepRulesOnRandomPlaylists) {
     }
 }
 
-// Titles from a small alphabet so that case, accents, prefixes and duplicates meet.
-std::string randomTitle(std::mt19937& rng) {
-    static const char* const parts[] = {"a", "A", "b", "B", " ", "2", "é", "É", "song", "Song", "_", "z"};
-    std::string title;
-    const unsigned length = rng() % 4;
-    for (unsigned k = 0; k < length; ++k) {
-        title += parts[rng() % (sizeof parts / sizeof parts[0])];
-    }
-    return title;
-}
-
 TEST(PlaylistSort, MatchesTheSortedListOfMarkedTextsOnRandomPlaylists) {
     initLocale();  // so that É and é meet as the program sees them
     std::mt19937 rng(7);
@@ -96,9 +64,9 @@ TEST(PlaylistSort, MatchesTheSortedListOfMarkedTextsOnRandomPlaylists) {
         const int n = static_cast<int>(rng() % 12);
         Playlist before;
         for (int i = 0; i < n; ++i) {
-            before.titles.push_back(randomTitle(rng));
+            before.titles.push_back(stepbystep::randomTitle(rng));
             before.paths.push_back(rng() % 2 ? "/x/" + before.titles.back() + ".mp3"
-                                             : std::string("/Y/").append(randomTitle(rng)));
+                                             : std::string("/Y/").append(stepbystep::randomTitle(rng)));
             before.selected.push_back(rng() % 2);
             if (rng() % 4 == 0 && i > 0) {  // the same song twice
                 before.titles.back() = before.titles[static_cast<size_t>(i - 1)];

@@ -13,14 +13,6 @@
 namespace vollo {
 namespace {
 
-std::vector<std::string> read(const TextList& list) {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        out.emplace_back(list[i]);
-    }
-    return out;
-}
-
 TEST(TextListTest, EditsMatchAVectorAndNeverReachSharedCopies) {
     std::mt19937 random(7);
     std::vector<std::string> model;
@@ -84,9 +76,9 @@ TEST(TextListTest, EditsMatchAVectorAndNeverReachSharedCopies) {
         }
         ASSERT_EQ(list.size(), model.size()) << "step " << step;
     }
-    EXPECT_EQ(read(list), model);
+    EXPECT_EQ(list.strings(), model);
     for (const auto& [copy, expected] : snapshots) {
-        ASSERT_EQ(read(copy), expected);
+        ASSERT_EQ(copy.strings(), expected);
     }
 }
 

@@ -1,15 +1,18 @@
 // The playlist edits and the sort done the slow, literal way: one entry at a
 // time with removes and inserts, exactly in the order the rules give. The unit
-// tests and the benchmark hold the program's one-pass edits against it.
+// tests and the benchmark hold the program's one-pass edits against it; random
+// titles for them, and a plan of the program's applied as its editor does.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/text.h"
+#include "playlist/playlist_edits.h"
 
 namespace vollo::stepbystep {
 
@@ -167,6 +170,37 @@ inline void sort(Playlist& p) {
             p.currentSong = static_cast<std::int32_t>(j);
         }
     }
+}
+
+// What the editor does with a plan: rebuild both lists, then select.
+inline Playlist applied(const Playlist& before, const EditPlan& plan) {
+    Playlist after = before;
+    after.currentSong = plan.currentSong;
+    if (!plan.changed) {
+        return after;
+    }
+    after.titles.clear();
+    after.paths.clear();
+    for (int row : plan.order) {
+        after.titles.push_back(before.titles[static_cast<size_t>(row)]);
+        after.paths.push_back(before.paths[static_cast<size_t>(row)]);
+    }
+    after.selected.assign(after.titles.size(), 0);
+    for (int row : plan.selection) {
+        after.selected[static_cast<size_t>(row)] = 1;
+    }
+    return after;
+}
+
+// Titles from a small alphabet so that case, accents, prefixes and duplicates meet.
+inline std::string randomTitle(std::mt19937& rng) {
+    static const char* const parts[] = {"a", "A", "b", "B", " ", "2", "é", "É", "song", "Song", "_", "z"};
+    std::string title;
+    const unsigned length = rng() % 4;
+    for (unsigned k = 0; k < length; ++k) {
+        title += parts[rng() % (sizeof parts / sizeof parts[0])];
+    }
+    return title;
 }
 
 }  // namespace vollo::stepbystep

@@ -3,6 +3,7 @@
 // letters the random texts are made of (never the program's own lowerText).
 #pragma once
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <random>
@@ -63,6 +64,44 @@ inline std::string randomText(std::mt19937& rng, int maxPieces) {
 inline bool sortedBefore(const std::string& a, const std::string& b) {
     const std::string la = lower(a), lb = lower(b);
     return la != lb ? la < lb : a < b;
+}
+
+// The filter read literally: "#" alone wants a first character "0" to "9";
+// any other text wants the first characters of the title, as many as the
+// filter has, to equal the filter once both are lower-cased.
+inline bool filterMatch(const std::string& title, const std::string& filter) {
+    if (filter == "#") {
+        return !title.empty() && title[0] >= '0' && title[0] <= '9';
+    }
+    const std::vector<std::string> t = characters(title);
+    const std::size_t n = characters(filter).size();
+    std::string head;
+    for (std::size_t k = 0; k < n && t.size() >= n; ++k) {
+        head += t[k];
+    }
+    return t.size() >= n && lower(head) == lower(filter);
+}
+
+// The search read literally: the text's characters in a row in the title's, both lower-cased.
+inline bool contains(const std::string& title, const std::string& needle) {
+    const std::vector<std::string> t = characters(lower(title));
+    const std::vector<std::string> s = characters(lower(needle));
+    for (std::size_t at = 0; at + s.size() <= t.size(); ++at) {
+        if (std::equal(s.begin(), s.end(), t.begin() + static_cast<std::ptrdiff_t>(at))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Sorts titles in the order of sorted lists and gives them lower-cased.
+inline std::vector<std::string> sortedLower(std::vector<std::string>& titles) {
+    std::sort(titles.begin(), titles.end(), sortedBefore);
+    std::vector<std::string> out;
+    for (const auto& t : titles) {
+        out.push_back(lower(t));
+    }
+    return out;
 }
 
 }  // namespace vollo::reference
