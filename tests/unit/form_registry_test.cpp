@@ -1,3 +1,5 @@
+// Events the forms' registry dispatches: a form unloaded by its own handler,
+// and handlers that throw.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -6,20 +8,14 @@
 
 using namespace vollo;
 
-namespace {
-
-// A form that says when it is deleted.
-struct Watched : Form {
-    Watched(FormRegistry& registry, bool& deleted)
-        : Form(registry, "frmWatched"),
-          deleted_(deleted) {}
-    ~Watched() override { deleted_ = true; }
-    bool& deleted_;
-};
-
-}  // namespace
-
 TEST(FormRegistry, AFormUnloadedByItsOwnHandlerIsDeletedOnlyOnceTheEventIsOver) {
+    struct Watched : Form {  // says when it is deleted
+        Watched(FormRegistry& registry, bool& deleted)
+            : Form(registry, "frmWatched"),
+              deleted_(deleted) {}
+        ~Watched() override { deleted_ = true; }
+        bool& deleted_;
+    };
     FormRegistry registry{Services{}};
     bool deleted = false;
     bool deletedInsideHandler = true;

@@ -25,7 +25,7 @@ using Strings = std::vector<std::string>;
 
 using HostileFiles = TempFolder;
 
-TEST_F(HostileFiles, OnlyExistingOrdinaryFilesAreReadOrReplacedAndNeverWaitedFor) {
+TEST_F(HostileFiles, OnlyExistingOrdinaryFilesAreReadOrReplacedNeverWaitedForAndReadsKeepTheirBound) {
     ASSERT_EQ(::mkfifo((dir + "/fifo.m3u").c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", dir + "/zero.m3u");
     const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -50,6 +50,13 @@ TEST_F(HostileFiles, OnlyExistingOrdinaryFilesAreReadOrReplacedAndNeverWaitedFor
     EXPECT_EQ(read("readonly.m3u"), "keep");
     EXPECT_EQ(fs::status(dir + "/fifo.m3u").type(), fs::file_type::fifo);
     ::close(sock);
+    // A playlist past its bound is refused, a settings file is cut there.
+    const std::string big = put("big", "line1\nline2\n");
+    std::string reason;
+    EXPECT_FALSE(readFileBytes(big, &reason, 11));
+    EXPECT_EQ(reason, std::strerror(EFBIG));
+    EXPECT_EQ(readFileBytes(big, nullptr, 12), "line1\nline2\n");
+    EXPECT_EQ(readTextLines(big, nullptr, 8), (Strings{"line1", "li"}));
 }
 
 TEST(SplitLines, EveryLineEndEndsALine) {
@@ -114,15 +121,6 @@ TEST_F(HostileFiles, ListingsAndFileNames) {
     EXPECT_EQ(absolutePath("/abs.mp3"), "/abs.mp3");
     ASSERT_EQ(::chdir(before.c_str()), 0);
     EXPECT_EQ(mountPoints().front(), "/");
-}
-
-TEST_F(HostileFiles, APlaylistPastItsBoundIsRefusedASettingsFileIsCutThere) {
-    const std::string path = put("big", "line1\nline2\n");
-    std::string reason;
-    EXPECT_FALSE(readFileBytes(path, &reason, 11));
-    EXPECT_EQ(reason, std::strerror(EFBIG));
-    EXPECT_EQ(readFileBytes(path, nullptr, 12), "line1\nline2\n");
-    EXPECT_EQ(readTextLines(path, nullptr, 8), (Strings{"line1", "li"}));
 }
 
 TEST_F(HostileFiles, SavesWriteThroughLinksAndKeepTheOwner) {

@@ -35,18 +35,6 @@ TEST(LibraryScan, PlayableNamesByTheirLastFourCharacters) {
     }
 }
 
-TEST(LibraryScan, TextColumnRowsMayStandAnywhereInTheirBuffer) {
-    TextColumn column("zedalphaSONG", {{8, 4}, {3, 4}, {0, 3}, {3, 0}});
-    column.push_back("\xC3\xA9t\xC3\xA9");
-    ASSERT_EQ(column.size(), 5u);
-    EXPECT_EQ(
-        (std::vector<std::string>{std::string(column[0]), std::string(column[1]), std::string(column[2]),
-                                  std::string(column[3]), std::string(column[4])}),
-        (std::vector<std::string>{"SONG", "alph", "zed", "", "\xC3\xA9t\xC3\xA9"}));
-    EXPECT_THROW(TextColumn("abc", {{2, 2}}), std::out_of_range);
-    EXPECT_THROW(TextColumn("abc", {{4, 0}}), std::out_of_range);
-}
-
 using reference::Listed;
 
 // What a scan of dirs leaves in a main window's lists (no application).
@@ -128,14 +116,6 @@ TEST(SettingsLines, DirectoryAndBooleanLines) {
     }
 }
 
-Collection collect(const std::vector<EntryKey>& entries) {
-    Collection all;
-    for (const EntryKey& entry : entries) {
-        all.addFile(entry.file, all.addDir(entry.dir));
-    }
-    return all;
-}
-
 // The entries in the order the library lists them, as "file|dir".
 std::vector<std::string> listed(const ScannedLibrary& library) {
     std::vector<std::string> keys;
@@ -147,12 +127,16 @@ std::vector<std::string> listed(const ScannedLibrary& library) {
     return keys;
 }
 
+// Two runs gathered and sorted as the scanning threads leave them, merged.
 ScannedLibrary sorted(const std::vector<EntryKey>& first, const std::vector<EntryKey>& second = {}) {
-    Run a{collect(first), {}};
-    Run b{collect(second), {}};
-    a.order = libraryOrder(a.all);
-    b.order = libraryOrder(b.all);
-    return mergeRuns(a, b);
+    Run runs[2];
+    for (const int i : {0, 1}) {
+        for (const EntryKey& entry : i == 0 ? first : second) {
+            runs[i].all.addFile(entry.file, runs[i].all.addDir(entry.dir));
+        }
+        runs[i].order = libraryOrder(runs[i].all);
+    }
+    return mergeRuns(runs[0], runs[1]);
 }
 
 TEST(LibraryOrder, SmallCasesInTheOrderWrittenOut) {
@@ -180,8 +164,7 @@ TEST(LibraryOrder, SmallCasesInTheOrderWrittenOut) {
          {"Zed.mp3|/m/", "\xC3\x89toile.mp3|/m/", "\xC3\xA9toile.mp3|/m/"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(listed(sorted(c.entries)), c.expected) << c.what;
-        // Split in two runs at every point, the merge gives the same order.
+        // Split in two runs at every point (one of them empty at the ends), the merge gives the same order.
         for (std::size_t at = 0; at <= c.entries.size(); ++at) {
             const std::vector<EntryKey> head(c.entries.begin(), c.entries.begin() + static_cast<long>(at));
             const std::vector<EntryKey> tail(c.entries.begin() + static_cast<long>(at), c.entries.end());

@@ -13,7 +13,7 @@ namespace {
 
 using reference::CountedRandom;
 
-TEST(ShuffleHistory, RecordsInOrderAndForgetsOnClear) {
+TEST(ShuffleHistory, RecordsInOrderForgetsOnClearAndFindsFreeIndicesAcrossWords) {
     ShuffleHistory history;
     for (const std::int32_t i : {7, 0, 130, -1}) {  // 130 is beyond two words; -1 is no entry
         history.record(i);
@@ -31,23 +31,21 @@ TEST(ShuffleHistory, RecordsInOrderAndForgetsOnClear) {
     EXPECT_TRUE(!history.contains(0) && history.contains(64));
     history.record(123456);
     EXPECT_EQ(history.text(), "00064123456");
-}
 
-TEST(ShuffleHistory, CountsAndFindsFreeIndicesAcrossWords) {
-    ShuffleHistory history;
+    ShuffleHistory counted;
     for (std::int32_t i : {0, 1, 63, 64, 65, 127, 200}) {
-        history.record(i);
+        counted.record(i);
     }
     // 200 lies beyond a count of 130 and does not take a free place there.
-    EXPECT_EQ(history.freeCount(130), 130 - 6);
-    EXPECT_EQ(history.freeCount(1) + history.freeCount(0), 0);
+    EXPECT_EQ(counted.freeCount(130), 130 - 6);
+    EXPECT_EQ(counted.freeCount(1) + counted.freeCount(0), 0);
     for (const auto& [n, index] :
          {std::pair{0, 2}, {60, 62}, {61, 66}, {121, 126}, {122, 128}, {123, 129}, {124, -1}}) {
-        EXPECT_EQ(history.nthFree(130, n), index) << n;
+        EXPECT_EQ(counted.nthFree(130, n), index) << n;
     }
     // Past the last recorded word every index is free.
-    EXPECT_EQ(history.nthFree(1000, 992), 999);
-    EXPECT_EQ(history.freeCount(1000), 993);
+    EXPECT_EQ(counted.nthFree(1000, 992), 999);
+    EXPECT_EQ(counted.freeCount(1000), 993);
 }
 
 TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {

@@ -1,6 +1,5 @@
-// Where the settings live: the desktop entry's first argument moves them to
-// the configuration folder, a terminal start keeps the current directory, and
-// the song argument reaches the command-line rule unchanged.
+// Where the settings live: a menu start (first argument) moves them to the configuration
+// folder, a terminal start keeps the current directory; the song arguments pass unchanged.
 #include <gtest/gtest.h>
 
 #include "settings/start_up.h"

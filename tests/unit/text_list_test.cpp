@@ -1,13 +1,15 @@
-// A TextList under random edits reads like a vector and no edit reaches a
-// copy sharing its bytes; the view's key table keeps slots a longer view left.
+// Text lists: random edits against a vector, shared copies untouched, places
+// outside the buffer refused; the view's key table keeps slots a longer view left.
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "forms/library_keys.h"
+#include "platform/text_column.h"
 #include "platform/text_list.h"
 
 namespace vollo {
@@ -82,7 +84,8 @@ TEST(TextListTest, EditsMatchAVectorAndNeverReachSharedCopies) {
     }
 }
 
-TEST(TextListTest, RefusesPlacesOutsideItsBuffer) {
+// Rows may stand anywhere in their buffer but never outside it.
+TEST(TextListTest, ListAndColumnRefusePlacesOutsideTheirBuffer) {
     auto bytes = std::make_shared<const std::string>("abcdef");
     EXPECT_NO_THROW(TextList(bytes, {{0, 6}, {6, 0}, {2, 3}}));
     for (const TextList::Span bad :
@@ -90,6 +93,15 @@ TEST(TextListTest, RefusesPlacesOutsideItsBuffer) {
         EXPECT_THROW(TextList(bytes, {bad}), std::out_of_range);
     }
     EXPECT_THROW(TextList(bytes, {{0, 6}}).slice(1, 1), std::out_of_range);
+    TextColumn column("zedalphaSONG", {{8, 4}, {3, 4}, {0, 3}, {3, 0}});
+    column.push_back("\xC3\xA9t\xC3\xA9");
+    ASSERT_EQ(column.size(), 5u);
+    EXPECT_EQ(
+        (std::vector<std::string>{std::string(column[0]), std::string(column[1]), std::string(column[2]),
+                                  std::string(column[3]), std::string(column[4])}),
+        (std::vector<std::string>{"SONG", "alph", "zed", "", "\xC3\xA9t\xC3\xA9"}));
+    EXPECT_THROW(TextColumn("abc", {{2, 2}}), std::out_of_range);
+    EXPECT_THROW(TextColumn("abc", {{4, 0}}), std::out_of_range);
 }
 
 TEST(VisibleKeysTest, SlotsPastTheViewKeepWhatALongerViewLeft) {

@@ -1,8 +1,5 @@
 // Letter case and the sorted-list order against an independent reference;
-// numeric prefixes and number texts, at the edges of their range too; the
-// player panel's time texts (minutes round up from a half second, seconds to
-// the nearest whole with halves to even, what no player should report shows
-// as nothing).
+// numbers read and written, at the edges of their range too; time texts.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -36,7 +33,7 @@ TEST(Text, LowerCaseAndOrderAgreeWithTheReference) {
     }
 }
 
-TEST(Text, NumbersAndShownTexts) {
+TEST(Text, NumbersReadAndWrittenAndShownTexts) {
     const std::pair<const char*, double> prefixes[] = {
         {"10", 10},   {"  10  ", 10}, {"0012", 12}, {"12.5", 12.5}, {"-300", -300}, {"12abc", 12},
         {".5x", 0.5}, {"", 0},        {"abc", 0},   {"-", 0},       {".", 0},       {"1e5", 1}};
@@ -60,9 +57,7 @@ TEST(Text, NumbersAndShownTexts) {
     }
     EXPECT_EQ(displayText("caf\xC3\xA9"), "caf\xC3\xA9");
     EXPECT_EQ(displayText("a\xFF\xC3"), "a\xEF\xBF\xBD\xEF\xBF\xBD");
-}
-
-TEST(Text, WrittenNumbersArePlainDecimalsThatReadBackTheSame) {
+    // Written numbers are plain decimals that read back the same.
     for (const double v : {5e69, 5e-20, -1e-300, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN, 0.1, 12.5, -300.0, 1e22}) {
         const std::string text = formatNumber(v);
         EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos) << text;
@@ -76,6 +71,8 @@ TEST(Text, WrittenNumbersArePlainDecimalsThatReadBackTheSame) {
     EXPECT_EQ(numericPrefix("1" + std::string(400, '0')), DBL_MAX);
 }
 
+// Minutes round up from a half second, seconds to the nearest whole with
+// halves to even; what no player should report shows as nothing.
 TEST(TimeText, MinutesAndSecondsRoundByTheirOwnRules) {
     const double nan = std::numeric_limits<double>::quiet_NaN(),
                  inf = std::numeric_limits<double>::infinity();

@@ -21,6 +21,7 @@ struct Playlist {
     std::vector<std::string> paths;
     std::vector<char> selected;
     std::int32_t currentSong = -1;
+    bool operator==(const Playlist&) const = default;
 
     int count() const { return static_cast<int>(titles.size()); }
     void removeAt(int k) {
