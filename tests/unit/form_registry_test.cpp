@@ -17,8 +17,7 @@ TEST(FormRegistry, AFormUnloadedByItsOwnHandlerIsDeletedOnlyOnceTheEventIsOver) 
         bool& deleted_;
     };
     FormRegistry registry{Services{}};
-    bool deleted = false;
-    bool deletedInsideHandler = true;
+    bool deleted = false, deletedInsideHandler = true;
     registry.declare("frmWatched", [&](FormRegistry& r) {
         auto form = std::make_unique<Watched>(r, deleted);
         form->on("cmdOK_Click", [&r, &deleted, &deletedInsideHandler](EventArgs&) {

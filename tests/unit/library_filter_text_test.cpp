@@ -14,7 +14,6 @@
 namespace vollo {
 namespace {
 
-using reference::characters;
 using reference::randomText;
 
 TEST(FilterText, FilterRowsAgreeWithTheCharacterRule) {
@@ -33,7 +32,7 @@ TEST(FilterText, FilterRowsAgreeWithTheCharacterRule) {
         for (int f = 0; f < 60; ++f) {
             // Half are a title's first characters in another case, half are random.
             if (f % 2 == 0) {
-                const std::vector<std::string> t = characters(titles[rng() % titles.size()]);
+                const std::vector<std::string> t = reference::characters(titles[rng() % titles.size()]);
                 const std::size_t n = t.empty() ? 0 : rng() % (t.size() + 1);
                 std::string filter;
                 for (std::size_t k = 0; k < n; ++k) {

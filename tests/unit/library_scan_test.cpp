@@ -58,7 +58,7 @@ std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) 
 
 using ScanFolders = TempFolder;
 
-TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
+TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemInTheOrderOfAStableSortByTheLibraryRule) {
     std::mt19937 random(3);
     for (int round = 0; round < 4; ++round) {
         // Folders whose names differ only in letter case order equal titles by the raw key.
@@ -85,9 +85,8 @@ TEST_F(ScanFolders, OrderMatchesAStableSortByTheLibraryRule) {
         }
     }
     EXPECT_EQ(scanned(dirs, false), reference::library(dirs, false));
-}
 
-TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemOnly) {
+    // Ordinary files and links to them only.
     const std::string m = folder("m"), other = folder("elsewhere");
     put("m/b.mp3");
     put("elsewhere/target.wav");

@@ -48,7 +48,7 @@ TEST(ShuffleHistory, RecordsInOrderForgetsOnClearAndFindsFreeIndicesAcrossWords)
     EXPECT_EQ(counted.freeCount(1000), 993);
 }
 
-TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
+TEST(ShuffleDraw, FollowsThePlainRejectionRuleAndDrawsAlikeInAnAlmostFullPass) {
     // Three entries, entry 1 played: 0.5 names it and is rejected, 0.1 gives 0.
     ShuffleHistory history;
     history.record(1);
@@ -57,9 +57,8 @@ TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
     EXPECT_EQ(random.draws, 2);
 
     // Values near 1 stay inside the playlist.
-    ShuffleHistory none;
     CountedRandom high({0.9999999999999999});
-    EXPECT_EQ(drawUnplayed(none, 3, high), 2);
+    EXPECT_EQ(drawUnplayed(ShuffleHistory{}, 3, high), 2);
 
     // The same entries as the plain rule, draw after draw, from as many values.
     ShuffleHistory a, b;
@@ -73,27 +72,25 @@ TEST(ShuffleDraw, FollowsThePlainRejectionRuleForGivenValues) {
         b.record(y);
     }
     EXPECT_EQ(drawUnplayed(a, 40, ra), -1);  // nothing left in the pass
-}
 
-TEST(ShuffleDraw, AnAlmostFullPassStillDrawsEveryUnplayedEntryAlike) {
     // 20,000 entries, 4 unplayed (one beyond a stale key): ~5,000 values a draw by the plain rule.
     const std::int32_t count = 20000;
     const std::set<std::int32_t> unplayed{3, 64, 9999, 19999};
-    ShuffleHistory history;
-    history.record(25000);  // a key left from a longer playlist
+    ShuffleHistory nearlyFull;
+    nearlyFull.record(25000);  // a key left from a longer playlist
     for (std::int32_t i = 0; i < count; ++i) {
         if (!unplayed.count(i)) {
-            history.record(i);
+            nearlyFull.record(i);
         }
     }
-    CountedRandom random;
+    CountedRandom values;
     std::map<std::int32_t, int> seen;
     const int draws = 4000;
     for (int i = 0; i < draws; ++i) {
-        const int before = random.draws;
-        const std::int32_t k = drawUnplayed(history, count, random);
+        const int before = values.draws;
+        const std::int32_t k = drawUnplayed(nearlyFull, count, values);
         ASSERT_TRUE(unplayed.count(k)) << k;
-        ASSERT_LE(random.draws - before, kShuffleRejectionTries + 1);
+        ASSERT_LE(values.draws - before, kShuffleRejectionTries + 1);
         ++seen[k];
     }
     for (const std::int32_t k : unplayed) {

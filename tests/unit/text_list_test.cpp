@@ -28,50 +28,39 @@ TEST(TextListTest, EditsMatchAVectorAndNeverReachSharedCopies) {
     for (int step = 0; step < 3000; ++step) {
         const std::size_t n = model.size();
         // Mostly erases, so that unused bytes pile up and are given back.
-        switch (random() % 200) {
-            case 0:
-            case 1: {  // insert anywhere
-                const std::size_t at = random() % (n + 1);
-                const std::string text = "new" + std::to_string(step);
-                list.insert(at, text);
-                model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), text);
-                break;
+        const auto pick = random() % 200;
+        if (pick < 2) {  // insert anywhere
+            const std::size_t at = random() % (n + 1);
+            const std::string text = "new" + std::to_string(step);
+            list.insert(at, text);
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), text);
+        } else if (pick ==
+                   2) {  // continue on a slice (rarely: a shared list starts counting unused bytes afresh)
+            const std::size_t first = random() % (n + 1);
+            const std::size_t count = random() % (n - first + 1);
+            snapshots.emplace_back(list, model);
+            list = list.slice(first, count);
+            model = std::vector<std::string>(model.begin() + static_cast<std::ptrdiff_t>(first),
+                                             model.begin() + static_cast<std::ptrdiff_t>(first + count));
+        } else if (pick == 3) {  // continue on a reordering that repeats and drops rows
+            std::vector<int> order;
+            std::vector<std::string> picked;
+            for (std::size_t k = 0; k < n; ++k) {
+                const auto row = static_cast<int>(random() % n);
+                order.push_back(row);
+                picked.push_back(model[static_cast<std::size_t>(row)]);
             }
-            default:
-                if (n > 0) {
-                    const std::size_t at = random() % n;
-                    list.erase(at);
-                    model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
-                }
-                break;
-            case 2: {  // continue on a slice (rarely: a shared list starts counting unused bytes afresh)
-                const std::size_t first = random() % (n + 1);
-                const std::size_t count = random() % (n - first + 1);
-                snapshots.emplace_back(list, model);
-                list = list.slice(first, count);
-                model = std::vector<std::string>(model.begin() + static_cast<std::ptrdiff_t>(first),
-                                                 model.begin() + static_cast<std::ptrdiff_t>(first + count));
-                break;
-            }
-            case 3: {  // continue on a reordering that repeats and drops rows
-                std::vector<int> order;
-                std::vector<std::string> picked;
-                for (std::size_t k = 0; k < n; ++k) {
-                    const auto row = static_cast<int>(random() % n);
-                    order.push_back(row);
-                    picked.push_back(model[static_cast<std::size_t>(row)]);
-                }
-                snapshots.emplace_back(list, model);
-                list = list.picked(order);
-                model = std::move(picked);
-                break;
-            }
-            case 4: {  // append a shared copy of itself
-                snapshots.emplace_back(list, model);
-                list.append(snapshots.back().first);
-                model.insert(model.end(), snapshots.back().second.begin(), snapshots.back().second.end());
-                break;
-            }
+            snapshots.emplace_back(list, model);
+            list = list.picked(order);
+            model = std::move(picked);
+        } else if (pick == 4) {  // append a shared copy of itself
+            snapshots.emplace_back(list, model);
+            list.append(snapshots.back().first);
+            model.insert(model.end(), snapshots.back().second.begin(), snapshots.back().second.end());
+        } else if (n > 0) {
+            const std::size_t at = random() % n;
+            list.erase(at);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
         }
         if (model.size() > 2000 || model.size() < 50) {
             list = TextList(model);
