@@ -42,7 +42,6 @@ std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) 
     struct Context : AppContext {
         using AppContext::AppContext;
     } context(Services{}, "/");
-    initLocale();
     FrmMain main(context.forms(), context);
     withAvi ? rescanLibrary(main, dirs) : scanLibraryAtStartup(main, dirs);
     std::vector<Listed> entries;
@@ -59,6 +58,7 @@ std::vector<Listed> scanned(const std::vector<std::string>& dirs, bool withAvi) 
 using ScanFolders = TempFolder;
 
 TEST_F(ScanFolders, TakesOrdinaryFilesAndLinksToThemInTheOrderOfAStableSortByTheLibraryRule) {
+    initLocale();
     std::mt19937 random(3);
     for (int round = 0; round < 4; ++round) {
         // Folders whose names differ only in letter case order equal titles by the raw key.
