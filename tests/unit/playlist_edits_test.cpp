@@ -41,14 +41,13 @@ TEST(PlaylistEdits, EveryEditMatchesTheStepByStepRulesOnRandomPlaylists) {
             before.paths.push_back("/music/T" + std::to_string(i) + ".mp3");
             before.selected.push_back(density == 4 || (density > 0 && rng() % 4 < density));
         }
-        const std::int32_t current = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 6)) - 3;
-        before.currentSong = current;
+        before.currentSong = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 6)) - 3;
         for (const Edit& edit : kEdits) {
             Playlist expected = before;
             edit.step(expected);
             const Playlist got = stepbystep::applied(before, edit.plan(before.selected, before.currentSong));
             ASSERT_TRUE(got == expected)
-                << edit.name << " n=" << n << " current " << current << " round " << round;
+                << edit.name << " n=" << n << " current " << before.currentSong << " round " << round;
         }
     }
 }
