@@ -700,6 +700,14 @@ class Runner {
                 throw Failure("set Value needs a check box and a number");
             }
             dispatch([&] { box->setValue(static_cast<int>(v)); });
+        } else if (property == "TopIndex") {
+            // The user scrolls the list.
+            auto* list = dynamic_cast<ListBox*>(control);
+            double v = 0;
+            if (!list || !parseNumber(value, v)) {
+                throw Failure("set TopIndex needs a list and a number");
+            }
+            dispatch([&] { list->setTopIndex(static_cast<int>(v)); });
         } else if (property == "Path") {
             auto* dir = dynamic_cast<DirList*>(control);
             if (!dir) {
@@ -752,6 +760,9 @@ class Runner {
         }
         if (property == "ListCount" && list) {
             return {Observed::ofNumber(list->listCount())};
+        }
+        if (property == "TopIndex" && list) {
+            return {Observed::ofNumber(list->topIndex())};
         }
         if (property == "Text" || property == "Caption") {
             return {Observed::ofText(c.caption())};
