@@ -1,79 +1,29 @@
-#include <fcntl.h>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 
+#include "gst_probe.h"
 #include "platform/gst/duration_scan.h"
 #include "platform/gst/gst_media_player.h"
 #include "platform/gst/peak_limiter.h"
 #include "platform/gst/serial_worker.h"
-#include "test_media.h"
 
 namespace vollo {
 namespace {
 
 using namespace std::chrono_literals;
-using testmedia::TempDir;
+using namespace testmedia;
 constexpr int Stopped = MediaPlayer::Stopped, Paused = MediaPlayer::Paused, Playing = MediaPlayer::Playing;
 const bool sinkChosen = setenv("VOLLO_AUDIO_SINK", "fakesink sync=true", 0) == 0;  // as ctest sets
-
-// Polls `condition` every 10 ms until it holds or `limit` has passed.
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
-    for (const auto deadline = std::chrono::steady_clock::now() + limit; !condition();) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
-
-// Elements inside `bin`, at any depth, whose factory's name and klass hold every
-// word of `words`, and for which `also` holds.
-int countElements(GstElement* bin, const std::string& words, std::function<bool(GstElement*)> also = {}) {
-    int count = 0;
-    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(bin));
-    GValue item = G_VALUE_INIT;
-    for (GstIteratorResult r;
-         (r = gst_iterator_next(it, &item)) == GST_ITERATOR_OK || r == GST_ITERATOR_RESYNC;) {
-        count = r == GST_ITERATOR_RESYNC ? (gst_iterator_resync(it), 0) : count;
-        GstElement* e = r == GST_ITERATOR_OK ? GST_ELEMENT(g_value_get_object(&item)) : nullptr;
-        GstElementFactory* f = e ? gst_element_get_factory(e) : nullptr;
-        std::string text = f ? GST_OBJECT_NAME(f) + std::string("/") : "";
-        text += f ? gst_element_factory_get_metadata(f, GST_ELEMENT_METADATA_KLASS) : "";
-        std::istringstream wanted(words);
-        bool all = f != nullptr;
-        for (std::string word; wanted >> word;) {
-            all = all && text.find(word) != std::string::npos;
-        }
-        count += all && (!also || also(e));
-        g_value_reset(&item);
-    }
-    g_value_unset(&item);
-    gst_iterator_free(it);
-    return count;
-}
-
-std::string uriOf(const std::string& path) {
-    gchar* text = gst_filename_to_uri(path.c_str(), nullptr);
-    std::string result = text;
-    g_free(text);
-    return result;
-}
 
 class GstPlayerTest : public ::testing::Test {
   protected:
@@ -82,7 +32,7 @@ class GstPlayerTest : public ::testing::Test {
         player = std::make_unique<GstMediaPlayer>();
     }
     std::string wav(double seconds, const std::string& name = "tone.wav") {
-        testmedia::writeWav(dir.file(name), seconds);
+        writeWav(dir.file(name), seconds);
         return dir.file(name);
     }
     double pos() { return player->currentPositionSeconds(); }
@@ -136,15 +86,9 @@ TEST_F(GstPlayerTest, BeforeAnyFileNothingIsOpenedAndAudioGoesToTheSinkNamedInTh
         EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
         EXPECT_EQ(pos(), 0.0);
     }
-    GstElement* sink = nullptr;
-    g_object_get(player->pipelineForTest(), "audio-sink", &sink, nullptr);
+    GstElement* sink = property<GstElement*>(player->pipelineForTest(), "audio-sink");
     ASSERT_TRUE(sink != nullptr && GST_IS_BIN(sink));
-    EXPECT_EQ(countElements(sink, "fakesink",
-                            [](GstElement* e) {
-                                gboolean sync = FALSE;
-                                g_object_get(e, "sync", &sync, nullptr);
-                                return sync == TRUE;
-                            }),
+    EXPECT_EQ(countElements(sink, "fakesink", [](GstElement* e) { return property<gboolean>(e, "sync"); }),
               1);
     gst_object_unref(sink);
 }
@@ -153,16 +97,14 @@ TEST_F(GstPlayerTest, BeforeAnyFileNothingIsOpenedAndAudioGoesToTheSinkNamedInTh
 // the file, opens (replacing the one playing) with its length, decodes only its
 // sound, plays to its end, rewinds and plays again.
 TEST_F(GstPlayerTest, EachFormatOpensWithItsLengthAndPlaysItsSoundToTheEnd) {
-    testmedia::writeWav(dir.file("tone.wav"), 2.0);
+    writeWav(dir.file("tone.wav"), 2.0);
     for (const char* name : {"\xff\xfe.wav", "a b#c%20?d.wav", "target.wav"}) {
-        testmedia::writeWav(dir.file(name), 1.0);
+        writeWav(dir.file(name), 1.0);
     }
     std::filesystem::create_symlink(dir.file("target.wav"), dir.file("link.wav"));
-    testmedia::writeMidi(dir.file("tune.mid"), 6);
-    using testmedia::encodeMp3;
-    ASSERT_EQ(encodeMp3(dir.file("tone.mp3"), 2.0) +
-                  encodeMp3(dir.file("xing.mp3"), 2.0, testmedia::Mp3Header::Xing) +
-                  testmedia::encodeAvi(dir.file("clip.avi"), 2.0),
+    writeMidi(dir.file("tune.mid"), 6);
+    ASSERT_EQ(encodeMp3(dir.file("tone.mp3"), 2.0) + encodeMp3(dir.file("xing.mp3"), 2.0, Mp3Header::Xing) +
+                  encodeAvi(dir.file("clip.avi"), 2.0),
               "");
     struct Case {
         const char* file;
@@ -179,21 +121,14 @@ TEST_F(GstPlayerTest, EachFormatOpensWithItsLengthAndPlaysItsSoundToTheEnd) {
         EXPECT_NEAR(player->durationSeconds(), c.seconds, c.tolerance);
         expectHeld(Stopped, 0.0);
         GstElement* pipeline = player->pipelineForTest();
-        guint flags = 0;
-        gint pictures = 0;
-        g_object_get(pipeline, "flags", &flags, "n-video", &pictures, nullptr);
-        EXPECT_EQ(flags & 0x7u, 0x2u) << "audio only: no video, no subtitles";
-        EXPECT_EQ(pictures, c.pictures);
+        EXPECT_EQ(property<guint>(pipeline, "flags") & 0x7u, 0x2u) << "audio only: no video, no subtitles";
+        EXPECT_EQ(property<gint>(pipeline, "n-video"), c.pictures);
         EXPECT_EQ(countElements(pipeline, "Decoder Video"), 0);
         EXPECT_EQ(countElements(pipeline, "fluiddec",
-                                [](GstElement* e) {
-                                    gchar* font = nullptr;  // the General MIDI soundfont
-                                    g_object_get(e, "soundfont", &font, nullptr);
-                                    const bool usable =
-                                        font && std::string(font).starts_with("/usr/share/sounds/sf2/") &&
-                                        std::filesystem::is_regular_file(font);
-                                    g_free(font);
-                                    return usable;
+                                [](GstElement* e) {  // with the General MIDI soundfont
+                                    const std::string font = property<std::string>(e, "soundfont");
+                                    return font.starts_with("/usr/share/sounds/sf2/") &&
+                                           std::filesystem::is_regular_file(font);
                                 }),
                   c.synthesisers);
         double last = 0.0;
@@ -236,11 +171,7 @@ TEST_F(GstPlayerTest, ControlsHoldMoveAndEndThePosition) {
         SCOPED_TRACE(testing::Message() << s.op << " " << s.to);
         const double before = pos();
         if (s.op == 'e') {
-            GstElement* pipeline = player->pipelineForTest();
-            GError* error =
-                g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "the disk went away");
-            gst_element_post_message(pipeline, gst_message_new_error(GST_OBJECT(pipeline), error, nullptr));
-            g_error_free(error);
+            postError(player->pipelineForTest(), "the disk went away");
         }
         s.op == 'p' ? player->play() : s.op == 'u' ? player->pause() : s.op == 's' ? player->stop() : void();
         if (s.op == 'z') {
@@ -269,10 +200,8 @@ TEST(DurationScanTest, MeasuresTheAudioOfAFileAndNothingElseWithGStreamerStarted
     TempDir dir;
     const auto later = std::chrono::steady_clock::now() + 10s;
     const std::atomic<bool> cancelled{true};
-    ASSERT_EQ(
-        testmedia::encodeMp3(dir.file("tone.mp3"), 1.5) + testmedia::encodeAvi(dir.file("clip.avi"), 1.0),
-        "");
-    testmedia::writeGarbage(dir.file("noise.bin"), 4096);
+    ASSERT_EQ(encodeMp3(dir.file("tone.mp3"), 1.5) + encodeAvi(dir.file("clip.avi"), 1.0), "");
+    writeGarbage(dir.file("noise.bin"), 4096);
     struct Case {
         const char* file;
         std::chrono::steady_clock::time_point until;
@@ -336,37 +265,13 @@ TEST_F(GstPlayerTest, VolumeIsAttenuationInHundredthsOfADecibelAndOutlivesOpenin
     EXPECT_NEAR(player->linearVolumeForTest(), 0.01, 1e-8);
 }
 
-// A file that cannot be played, named by the case: made here, or there already.
-std::string badFile(const std::string& name, const TempDir& d) {
-    const std::string path = d.file(name);
-    if (name == "empty.mp3") {
-        testmedia::writeEmpty(path);
-    } else if (name == "noise.mp3") {
-        testmedia::writeGarbage(path, 64 * 1024);
-    } else if (name == "cut.wav") {
-        testmedia::writeWav(path, 1.0);
-        std::filesystem::resize_file(path, 20);
-    } else if (name.find("fifo") != std::string::npos) {  // neither the idle writer nor none blocks the open
-        mkfifo(path.c_str(), 0600);
-        (void)(name == "idle-fifo.wav" && ::open(path.c_str(), O_RDWR | O_CLOEXEC) >= 0);  // leaks one fd
-    } else if (name == "socket.wav") {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof(address.sun_path) - 1);
-        bind(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0), reinterpret_cast<sockaddr*>(&address),
-             sizeof(address));
-    } else if (name == "zero.mp3") {
-        std::filesystem::create_symlink("/dev/zero", path);
-    }
-    return name == "directory" ? d.path() : name.empty() || name.starts_with('/') ? name : path;
-}
-
-// Every file that cannot be played, fresh and after a good file.
+// Every file that cannot be played, fresh and after a good file; no FIFO, with an
+// idle writer or none, blocks the open.
 TEST_F(GstPlayerTest, AFileThatCannotBePlayedLeavesThePlayerStoppedWithoutALength) {
     for (const std::string name : {"empty.mp3", "noise.mp3", "cut.wav", "missing.wav", "directory",
                                    "fifo.mp3", "idle-fifo.wav", "socket.wav", "/dev/zero", "zero.mp3", ""}) {
         SCOPED_TRACE(name);
-        const std::string path = badFile(name, dir);
+        const std::string path = makeUnplayable(name, dir);
         player = std::make_unique<GstMediaPlayer>();
         for (int attempt = 0; attempt < 2; ++attempt) {
             const auto started = std::chrono::steady_clock::now();
@@ -390,19 +295,11 @@ TEST_F(GstPlayerTest, AFileThatCannotBePlayedLeavesThePlayerStoppedWithoutALengt
     }
 }
 
-std::thread noThread(std::function<void()>) {
-    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-}
-
-int threadCount() {
-    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/task"), {}));
-}
-
 // Files not ready in time are given up: each timed-out pipeline goes to one
 // worker, which the player waits for as it goes. With a worker that cannot be
 // started the player still has a fresh pipeline, set up like the first.
 TEST_F(GstPlayerTest, FilesNotReadyInTimeAreGivenUpAndTakenDownByOneWorker) {
-    testmedia::writeMidi(dir.file("tune.mid"), 4);
+    writeMidi(dir.file("tune.mid"), 4);
     for (const bool threadStarts : {true, false}) {
         SCOPED_TRACE(threadStarts);
         // One going away while it plays, another right after; GStreamer's and GLib's threads started by then.
@@ -425,9 +322,7 @@ TEST_F(GstPlayerTest, FilesNotReadyInTimeAreGivenUpAndTakenDownByOneWorker) {
             EXPECT_NE(player->pipelineForTest(), before);
         }
         EXPECT_NEAR(player->linearVolumeForTest(), 0.1, 1e-7);
-        guint flags = 0;
-        g_object_get(player->pipelineForTest(), "flags", &flags, nullptr);
-        EXPECT_EQ(flags & 0x1u, 0u) << "video";
+        EXPECT_EQ(property<guint>(player->pipelineForTest(), "flags") & 0x1u, 0u) << "video";
         player.reset();
         // Every streaming thread ends too, though not at once.
         EXPECT_TRUE(eventually([&] { return threadCount() <= threadsBefore; })) << threadCount();
@@ -459,7 +354,7 @@ TEST(SerialWorkerTest, RunsJobsInOrderOnOneThreadOrAtTheLatestWhenItGoes) {
 // length: it ends as one that cannot be played.
 TEST_F(GstPlayerTest, AFileThatNeverGetsALengthEndsAsUnplayable) {
     const std::string path = dir.file("division0.mid");
-    testmedia::writeMidi(path, 4);
+    writeMidi(path, 4);
     std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(12).write("\0\0", 2);
     player = std::make_unique<GstMediaPlayer>(GstMediaPlayer::defaultOpenTimeout(), 1000ms);
     player->setFileName(path);
@@ -475,7 +370,7 @@ TEST_F(GstPlayerTest, AFileThatNeverGetsALengthEndsAsUnplayable) {
 // A long MP3 without a length header: its length is measured in the
 // background, and the parser's running estimates never replace it.
 TEST_F(GstPlayerTest, ALengthNotToldUpFrontIsMeasuredAndKept) {
-    ASSERT_EQ(testmedia::encodeMp3(dir.file("part.mp3"), 3.0), "");
+    ASSERT_EQ(encodeMp3(dir.file("part.mp3"), 3.0), "");
     std::ifstream part(dir.file("part.mp3"), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(part)), std::istreambuf_iterator<char>());
     std::ofstream(dir.file("long.mp3"), std::ios::binary)

@@ -4,63 +4,40 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
-#include <thread>
-#include <utility>
-#include <vector>
+#include <filesystem>
+#include <functional>
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "gst_probe.h"
 #include "platform/gst/gst_media_player.h"
 #include "platform/text.h"
-#include "test_media.h"
 
 namespace vollo {
 namespace {
 
 using namespace std::chrono_literals;
 
-class EndToEnd : public ::testing::Test {
-  protected:
-    void SetUp() override { initLocale(); }
-
-    // Ticks about every 15 ms (as the program's timer does) until done() or the bound.
-    template <class Done>
-    bool tickUntil(Done done, std::chrono::seconds bound) {
-        const auto until = std::chrono::steady_clock::now() + bound;
-        while (std::chrono::steady_clock::now() < until) {
-            app->forms().dispatch([&] { app->frmMain().mainTimer.tick(); });
-            if (done()) {
-                return true;
-            }
-            std::this_thread::sleep_for(15ms);
-        }
-        return false;
-    }
-
-    // The program started in dir with the real player and these playlist entries.
-    FrmMain& startWith(const std::vector<std::pair<std::string, std::string>>& entries) {
-        Services services;
-        services.music = &music;
-        app = std::make_unique<Application>(services, dir.path());
-        app->start({});
-        FrmMain& main = app->frmMain();
-        for (const auto& [title, file] : entries) {
-            main.appendToPlaylist(title, dir.file(file));
-        }
-        return main;
-    }
-
+TEST(EndToEnd, PlaysTheEntriesInTurnSkippingABrokenOneThenStopsWithTheFirstLoaded) {
+    initLocale();
     testmedia::TempDir dir;
-    GstMediaPlayer music;
-    std::unique_ptr<Application> app;
-};
-
-TEST_F(EndToEnd, PlaysTheEntriesInTurnSkippingABrokenOneThenStopsWithTheFirstLoaded) {
     testmedia::writeWav(dir.file("first.wav"), 1.0);
     testmedia::writeGarbage(dir.file("broken.mp3"), 4096);
     testmedia::writeWav(dir.file("second.wav"), 1.0);
-    FrmMain& main = startWith({{"first", "first.wav"}, {"broken", "broken.mp3"}, {"second", "second.wav"}});
+    GstMediaPlayer music;
+    Services services;
+    services.music = &music;
+    Application app(services, dir.path());
+    app.start({});
+    FrmMain& main = app.frmMain();
+    for (const char* file : {"first.wav", "broken.mp3", "second.wav"}) {
+        main.appendToPlaylist(std::filesystem::path(file).stem(), dir.file(file));
+    }
+    // Ticks about every 15 ms (as the program's timer does) until done() or the bound.
+    const auto tickUntil = [&](const std::function<bool()>& done, std::chrono::seconds bound) {
+        const auto tick = [&] { app.forms().dispatch([&] { main.mainTimer.tick(); }); };
+        return testmedia::eventually([&] { return tick(), done(); }, bound, 15ms);
+    };
 
     // The first tick starts entry 0 by itself; while it plays the knob moves off the track's left edge.
     ASSERT_TRUE(tickUntil([&] { return music.playState() == MediaPlayer::Playing; }, 5s));
