@@ -5,43 +5,14 @@
 # window's pixels, its signals, options.ini). Usage: mpris_playerctl.sh VOLLO
 # Exits 77 (skipped) when a tool is missing.
 set -euo pipefail
-
-if [[ ${1:-} != --inner ]]; then
-    for tool in Xvfb xdotool dbus-run-session dbus-send dbus-monitor playerctl import convert; do
-        command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-    done
-    # The bus daemon's own complaints (fd limits) are no part of the test.
-    exec dbus-run-session -- "$0" --inner "$(realpath "$1")" 2>/dev/null
-fi
-vollo=$2
-
-work=$(mktemp -d) pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; cat "$work/log" 2>/dev/null; exit 1; }
-# Polls CMD until it succeeds, for at most 30 s.
-await() {
-    local what=$1
-    shift
-    for _ in $(seq 300); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    fail "timed out waiting for $what"
-}
-
-# An 8 kHz mono 8-bit WAV of SECONDS of silence.
-wav() {
-    local n=$(($2 * 8000))
-    le32() { printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24)))"; }
-    {
-        printf RIFF; le32 $((36 + n)); printf 'WAVEfmt '; le32 16; printf '\x01\x00\x01\x00'
-        le32 8000; le32 8000; printf '\x01\x00\x08\x00data'; le32 $n
-        head -c $n /dev/zero | tr '\0' '\200'
-    } >"$1"
-}
+vollo=$(realpath "$1")
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
+need Xvfb xdotool dbus-daemon dbus-send dbus-monitor playerctl import
+fail_log=$work/log
 mkdir "$work/music"
-wav "$work/music/a.wav" 30; wav "$work/music/b two.wav" 40; wav "$work/music/c.wav" 50
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
-await "the X server" test -s "$work/display"
-export DISPLAY=":$(cat "$work/display")"
+silent_wav "$work/music/a.wav" 30; silent_wav "$work/music/b two.wav" 40; silent_wav "$work/music/c.wav" 50
+start_x -dpi 96
+start_bus
 dbus-monitor "type='signal',path='/org/mpris/MediaPlayer2'" >"$work/signals" 2>/dev/null & pids+=($!)
 
 cd "$work"
@@ -57,10 +28,10 @@ expect() {
 }
 status_is() { [[ $(pc status 2>/dev/null) == "$1" ]]; }
 await "Vollo on the bus" status_is Playing
-wid=$(timeout 30 xdotool search --sync --name '^Vollo 2.0$' | head -1) || fail "no window"
+await "the window" shown 'Vollo 2.0'
+wid=$(window_of 'Vollo 2.0')
 # The menu bar's height: the window less its client area (527 pixels high).
 menu=$(($(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x//p') - 527))
-
 # The song file Vollo's player holds open.
 loaded() { basename "$(find /proc/$vollo_pid/fd -lname '*.wav' -printf '%l\n' | head -1)"; }
 expect_loaded() { [[ $(loaded) == "$1" ]] || fail "Vollo has '$(loaded)' open, expected '$1'"; }
@@ -114,23 +85,20 @@ await "the seek knob" isnt_area seek "$seek_before"
 pc position 5-; expect 15.000000 position
 (($(signals Seeked) >= seeked + 2)) || fail "no Seeked after two seeks"
 
-# volume, shuffle and loop: the knob and the boxes move, and move back.
-volume_full=$(area volume) shuffle_off=$(area shuffle) repeat_off=$(area repeat)
-expect 1.000000 volume
-pc volume 0.5; expect 0.500000 volume
-await "the volume knob" isnt_area volume "$volume_full"
-pc volume 1
-await "the volume knob back" is_area volume "$volume_full"
-expect Off shuffle
-pc shuffle On; expect On shuffle
-await "the Shuffle box" isnt_area shuffle "$shuffle_off"
-pc shuffle Off
-await "the Shuffle box clear" is_area shuffle "$shuffle_off"
-expect None loop
-pc loop Track; expect Playlist loop
-await "the Repeat box" isnt_area repeat "$repeat_off"
-pc loop None
-await "the Repeat box clear" is_area repeat "$repeat_off"
+# volume, shuffle and loop: playerctl reads back what it set, and the window's
+# knob or box (AREA) moves, and moves back when set back.
+round_trip() {  # AREA PROPERTY READ-BEFORE SET READ-AFTER SET-BACK
+    local before
+    before=$(area "$1")
+    expect "$3" "$2"
+    pc "$2" "$4"; expect "$5" "$2"
+    await "the $1 control to change" isnt_area "$1" "$before"
+    pc "$2" "$6"
+    await "the $1 control back" is_area "$1" "$before"
+}
+round_trip volume volume 1.000000 0.5 0.500000 1
+round_trip shuffle shuffle Off On On Off
+round_trip repeat loop None Track Playlist None
 
 # A change made in the window reaches listeners: the Repeat box clicked.
 changed=$(signals LoopStatus)

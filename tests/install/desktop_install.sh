@@ -4,9 +4,8 @@
 # XDG_CONFIG_HOME) and as a terminal does: the song plays, and the settings land
 # in ~/.config/vollo and in the current directory. Usage: desktop_install.sh BUILD_DIR
 set -euo pipefail
-work="$(mktemp -d)" pids=() && prefix="$work/prefix"
-trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
+prefix="$work/prefix"
 
 cmake --install "$1" --prefix "$prefix" >/dev/null && share="$prefix/share"
 [ -x "$prefix/bin/vollo" ] && [ -s "$share/icons/hicolor/scalable/apps/vollo.svg" ] || fail "not installed"
@@ -17,17 +16,11 @@ done
 report="$(desktop-file-validate "$share/applications/vollo.desktop" 2>&1)" && [ -z "$report" ] || fail "$report"
 report="$(appstreamcli validate --no-net "$share/metainfo/vollo.metainfo.xml" 2>&1)" || fail "$report"
 
-# A 60 s silent WAV (8 kHz, 16-bit mono), blanks in its path.
-le32() { for shift in 0 8 16 24; do printf "\\x$(printf %02x $(($1 >> shift & 255)))"; done; }
-mkdir -p "$work/my music" "$work/home" "$work/terminal" "$work/wm" && song="$work/my music/quiet song.wav"
-{ printf RIFF; le32 960036; printf 'WAVEfmt '; le32 16; printf '\x01\x00\x01\x00'; le32 8000; le32 16000
-  printf '\x02\x00\x10\x00data'; le32 960000; head -c 960000 /dev/zero; } >"$song"
-
+mkdir -p "$work/my music" "$work/home" "$work/terminal" && song="$work/my music/quiet song.wav"
+silent_wav "$song" 60
 # A display with a window manager, so that alt+F4 closes the window as a user would.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!) && for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-HOME="$work/wm" openbox >/dev/null 2>&1 & pids+=($!)
+start_x
+start_openbox
 
 pos() { awk '/^pos:/ {print $2}' "/proc/$1/fdinfo/$2"; }
 # Starts the command after $1 in folder $1; checks that it reads the song as it
@@ -39,12 +32,9 @@ run_vollo() {
   local pid=$! fd="" first
   pids+=("$pid")
   timeout 40 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null || fail "no window from $*"
-  for _ in $(seq 50); do
-    fd="$(find "/proc/$pid/fd" -lname "$song" -printf '%f\n' 2>/dev/null | head -n1)" && [ -n "$fd" ] && break
-    sleep 0.1
-  done
-  [ -n "$fd" ] && first="$(pos "$pid" "$fd")" || fail "$* did not open the song"
-  sleep 2
+  song_open() { fd="$(find "/proc/$pid/fd" -lname "$song" -printf '%f\n' | head -n1)" && [ -n "$fd" ]; }
+  await "$* to open the song" song_open
+  first="$(pos "$pid" "$fd")" && sleep 2
   [ "$(pos "$pid" "$fd")" -gt "$first" ] || fail "$* does not play the song"
   xdotool key --delay 200 alt+f o && sleep 1 && xdotool key --delay 100 Tab Tab Tab Tab
   xdotool type --delay 20 "$work/my music" && xdotool key --delay 100 shift+Tab shift+Tab shift+Tab space

@@ -4,19 +4,10 @@
 # Exit status 77 (skipped) where no PulseAudio can be started.
 set -uo pipefail
 sound_check=$1 vollo=${2:-}
-# Exits 77 (skipped) unless every tool named is installed.
-need() { for tool; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }; done; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
 need pulseaudio pactl parec sox
-
-work=$(mktemp -d)
 export HOME=$work XDG_RUNTIME_DIR=$work/run PULSE_RUNTIME_PATH=$work/run XDG_CONFIG_HOME=$work/config
 mkdir -m 700 -p "$XDG_RUNTIME_DIR" && unset VOLLO_AUDIO_SINK PULSE_SERVER
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null; rm -rf "$work"
-}
-trap cleanup EXIT
 
 # A server for this test alone (also as root, where CI runs): no config files,
 # never exiting by itself, the null sink its default.
@@ -28,8 +19,7 @@ PA
 pulseaudio -n -F "$work/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
     --system=false --use-pid-file=false --log-target=file:"$work/pulse.log" &
 pids+=($!)
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null 2>&1 || { echo "SKIP: no PulseAudio server could be started"; cat "$work/pulse.log"; exit 77; }
+tries=50 poll pactl info || { echo "SKIP: no PulseAudio server could be started"; cat "$work/pulse.log"; exit 77; }
 
 failed=0
 # Records the sink while COMMAND runs.
@@ -69,14 +59,11 @@ within "$(level dense peak)" 0.3 0.98 "MIDI piece with all 16 channels busy, pea
 # line it plays it at once, at full volume; then the volume is lowered.
 [[ -n $vollo ]] || exit $failed
 need Xvfb xdotool
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+start_x
+(cd "$work" && QT_QPA_PLATFORM=xcb exec "$vollo" "$work/steady.wav") &
 pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
-(cd "$work" && exec "$vollo" "$work/steady.wav") &
-pids+=($!)
-window=$(timeout 20 xdotool search --sync --name '^Vollo 2.0$' | head -1)
-[[ -n $window ]] || { echo "FAIL: the program's window did not appear"; exit 1; }
+await "the program's window" shown 'Vollo 2.0'
+window=$(window_of 'Vollo 2.0')
 sleep 1
 record program sleep 2
 within "$(level program rms)" 0.32 0.39 "the program playing the tone at full volume, RMS"
