@@ -326,6 +326,16 @@ def main():
         batch.sort(key=lambda c: (c["file"], c["line"]))
         for c in batch:
             path = os.path.join(tree, "src", c["file"])
+            if not os.path.exists(path):
+                # A replayed fault of a file that moved to another folder since.
+                moved = [rel for rel in core_sources(tree) if os.path.basename(rel) == os.path.basename(c["file"])]
+                if moved:
+                    c = dict(c, file=moved[0])
+                    path = os.path.join(tree, "src", moved[0])
+            if not os.path.exists(path):
+                results.append(dict(c, built=False, missing=True))
+                print(f"{c['file']}:{c['line']} {c['desc']}: file not found", flush=True)
+                continue
             with open(path, encoding="utf-8", errors="surrogateescape", newline="") as fh:
                 text = fh.read()
             lines = text.split("\n")
