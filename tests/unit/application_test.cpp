@@ -45,6 +45,20 @@ TEST(PickerDrives, WhichDriveHoldsAFolderAndWhichFolderADriveShows) {
     }
 }
 
+// What the desktop's player controls may offer before anything was loaded: Play,
+// Next and Previous once the playlist holds one entry, Pause only with a song.
+using RemoteOffers = apptest::ApplicationHarness;
+TEST_F(RemoteOffers, PlayNextAndPreviousWithOneEntryPauseOnlyWithASong) {
+    for (int entries : {0, 1}) {
+        const RemoteState state = remote->state();
+        EXPECT_EQ(state.canPlay, entries == 1);
+        EXPECT_EQ(state.canGoNext, entries == 1);
+        EXPECT_EQ(state.canGoPrevious, entries == 1);
+        EXPECT_FALSE(state.canPause);
+        main->appendToPlaylist("a", file("a.mp3"));
+    }
+}
+
 // The application with three songs of 10, 20 and 30 seconds; the first tick started entry 0.
 class AppTest : public apptest::ApplicationHarness {
   protected:

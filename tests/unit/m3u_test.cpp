@@ -46,7 +46,7 @@ TEST(M3uRead, EntriesTitlesAndPathsOfEachKindOfLine) {
         {"a name too long", longName + ".mp3\nok.mp3\n", {"ok"}, {"/d/ok.mp3"}},
         {"a NUL byte", std::string("a\0b.mp3\nok.mp3\n", 15), {"ok"}, {"/d/ok.mp3"}},
         {"file URIs are decoded",
-         "#EXTINF:1,x\r\nfile:///m/Caf%C3%A9%20%2301.mp3\r\nfile://localhost/m/%2561.wav\r\n",
+         "#EXTINF:1,x\r\nfile:///m/Caf%C3%a9%20%2301.mp3\r\nfile://localhost/m/%2561.wav\r\n",
          {"Café #01", "%61"},
          {"/m/Café #01.mp3", "/m/%61.wav"}},
         {"URIs that cannot name a local file",

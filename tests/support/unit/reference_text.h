@@ -32,7 +32,9 @@ inline std::string lower(const std::string& text) {
                                                              {"\xC3\x80", "\xC3\xA0"},
                                                              {"\xCE\xA3", "\xCF\x83"},
                                                              {"\xD0\x96", "\xD0\xB6"},
-                                                             {"\xCE\xA9", "\xCF\x89"}};
+                                                             {"\xCE\xA9", "\xCF\x89"},
+                                                             {"\xEF\xBC\xA1", "\xEF\xBD\x81"},
+                                                             {"\xF0\x90\x90\x80", "\xF0\x90\x90\xA8"}};
     std::string out;
     for (const std::string& c : characters(text)) {
         const auto it = table.find(c);
@@ -47,9 +49,10 @@ inline std::string lower(const std::string& text) {
 // case differs in bytes only), blanks, digits, "#", ":" (the byte after "9"),
 // and bytes that are not UTF-8 alone but may join into a character.
 inline const std::vector<std::string> kPieces = {
-    "a", "A", "b", "B",    "e",    "\xC3\xA9", "\xC3\x89", "\xC3\x9F",
-    " ", "1", "9", "0",    "#",    ":",        "\xCE\xA3", "\xCF\x83",
-    "Z", "z", "x", "\xC3", "\x80", "\xA9",     "\xD0\x96", "\xFF"};
+    "a", "A", "b", "B", "e", "\xC3\xA9", "\xC3\x89", "\xC3\x9F", " ", "1", "9", "0", "#", ":", "\xCE\xA3",
+    "\xCF\x83", "Z", "z", "x", "\xC3", "\x80", "\xA9", "\xD0\x96", "\xFF",
+    // Three- and four-byte letters with a lower case (fullwidth A, Deseret long I) and one without.
+    "\xEF\xBC\xA1", "\xEF\xBD\x81", "\xF0\x90\x90\x80", "\xE0\xA0\x80"};
 
 inline std::string randomText(std::mt19937& rng, int maxPieces) {
     std::string text;
