@@ -235,11 +235,11 @@ TEST_F(AppTest, EveryMatchKeepsItsKeyAndTheTableNeverShrinks) {
     std::vector<std::string> titles;
     std::vector<EntryKey> keys;
     for (int i = 0; i < 10050; ++i) {
-        titles.push_back("a" + fiveDigits(i));
+        titles.push_back(std::string("a").append(fiveDigits(i)));
         keys.push_back({titles.back() + ".mp3", "/m/"});
     }
     for (int i = 0; i < 3; ++i) {
-        titles.push_back("b" + fiveDigits(i));
+        titles.push_back(std::string("b").append(fiveDigits(i)));
         keys.push_back({titles.back() + ".mp3", "/n/"});
     }
     setLibrary(*main, inMemoryLibrary(titles, keys));
