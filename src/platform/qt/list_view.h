@@ -1,13 +1,19 @@
-// A list box as a QListView over a model that reads the control's items
-// directly: no widget per row, so a library of 100,000 titles costs nothing
-// more than its texts. The selection is kept in step both ways; the row the
-// control names as bold is drawn bold; a row too long for the view shows its
-// whole text as a tooltip.
+// A list box as an item view over a model that reads the control's items
+// directly: no widget per row, so a library of 1,000,000 titles costs nothing
+// more than its texts. Every row has the height of the last one, so the view
+// places rows by arithmetic: a new list costs the same whatever its length,
+// and a paint draws only the rows it shows. Rows are as wide as the view,
+// scrolled one row at a time; the geometry, keys, mouse selection and paint
+// are those of a list view in list mode with uniform item sizes. The
+// selection is kept in step both ways; the row the control names as bold is
+// drawn bold; a row too long for the view shows its whole text as a tooltip.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QAbstractListModel>
 #include <QFont>
-#include <QListView>
+#include <QPersistentModelIndex>
+#include <algorithm>
 
 #include "platform/control.h"
 #include "platform/qt/widgets.h"
@@ -40,7 +46,7 @@ class ListBoxModel : public QAbstractListModel {
     QFont boldFont_;
 };
 
-class ListView : public QListView, public ControlWidget {
+class ListView : public QAbstractItemView, public ControlWidget {
     Q_OBJECT
   public:
     ListView(FormWindow& window, ListBox& list, QWidget* parent);
@@ -58,7 +64,29 @@ class ListView : public QListView, public ControlWidget {
     void refresh() override;
     void detach() override;
 
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void doItemsLayout() override;
+    void reset() override;
+
   protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    QModelIndexList selectedIndexes() const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
+    void paintEvent(QPaintEvent* event) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -66,6 +94,24 @@ class ListView : public QListView, public ControlWidget {
     void keyboardSearch(const QString&) override {}
 
   private:
+    // The rows [first, last] whose places meet `area` (in contents
+    // coordinates); first > last when none do.
+    struct Rows {
+        int first = 0;
+        int last = -1;
+        bool empty() const { return first > last; }
+    };
+    Rows rowsMeeting(const QRect& area) const;
+    // Row `row`'s place in contents coordinates.
+    QRect rowRect(int row) const;
+    // The size of every row: the last row's size hint, measured again after
+    // every change of the items or the font.
+    QSize rowSize() const;
+    int rowHeight() const { return std::max(1, rowSize().height()); }
+    int rows() const { return model_->rowCount(); }
+    QModelIndex closestRow(int row, Rows candidates) const;
+    QItemSelection selectionIn(const QRect& area) const;
+
     QFont boldFont() const;
     void userSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
@@ -74,6 +120,8 @@ class ListView : public QListView, public ControlWidget {
     ListBoxModel* model_;
     bool guard_ = false;  // the view is being changed to match the control
     bool syncQueued_ = false;
+    mutable QSize rowSize_;  // invalid: to be measured
+    QPersistentModelIndex hover_;
 };
 
 }  // namespace vollo::qt

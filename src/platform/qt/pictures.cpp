@@ -189,6 +189,10 @@ bool paintPicture(QPainter& painter, const QRect& rect, const std::string& name)
     return known;
 }
 
+bool pictureIsOpaque(const std::string& name) {
+    return name == "background";
+}
+
 QIcon buttonIcon(const std::string& name) {
     const char* themeName = name == "play"    ? "media-playback-start"
                             : name == "pause" ? "media-playback-pause"

@@ -16,6 +16,8 @@ namespace vollo::qt {
 // "about", "play", "pause", "stop") scaled into rect. Unknown names draw
 // nothing; false then.
 bool paintPicture(QPainter& painter, const QRect& rect, const std::string& name);
+// Whether the picture covers every pixel of its rect with opaque colour.
+bool pictureIsOpaque(const std::string& name);
 
 // A player button's picture: the desktop theme's media icon where the theme
 // has one, the drawn picture otherwise.

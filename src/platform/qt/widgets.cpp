@@ -1,6 +1,7 @@
 #include "platform/qt/widgets.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
@@ -215,6 +216,7 @@ void Surface::setBackColor(const QColor& color) {
 
 void Surface::setPicture(const std::string& name) {
     picture_ = name;
+    drawn_ = QPixmap();
     update();
 }
 
@@ -230,8 +232,25 @@ void Surface::sync(Prop what) {
     }
 }
 
-void Surface::paintEvent(QPaintEvent*) {
+void Surface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    if (pictureIsOpaque(picture_)) {
+        // Drawn where the window's own pixels lie, so that gradients round
+        // as they do when drawn straight onto the window.
+        const QPoint at = mapTo(window(), QPoint());
+        const qreal ratio = devicePixelRatioF();
+        if (drawnAt_ != at || drawn_.deviceIndependentSize() != QSizeF(size() + QSize(at.x(), at.y())) ||
+            drawn_.devicePixelRatio() != ratio) {
+            drawnAt_ = at;
+            drawn_ = QPixmap((size() + QSize(at.x(), at.y())) * ratio);
+            drawn_.setDevicePixelRatio(ratio);
+            QPainter picture(&drawn_);
+            picture.translate(at);
+            paintPicture(picture, rect(), picture_);
+        }
+        painter.drawPixmap(event->rect(), drawn_, event->rect().translated(at));
+        return;
+    }
     if (back_.isValid()) {
         painter.fillRect(rect(), back_);
     }

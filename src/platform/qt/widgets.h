@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QWidget>
 #include <string>
@@ -121,6 +122,10 @@ class Surface : public QWidget, public ControlWidget {
   private:
     QColor back_;
     std::string picture_;
+    // A picture that covers every pixel is drawn once per size and copied
+    // from here: a repaint of part of the window costs a copy of that part.
+    QPixmap drawn_;
+    QPoint drawnAt_;  // this surface's place in its window when drawn_ was drawn
 };
 
 // A picture box: presses raise `_MouseDown`, or start the automatic drag.

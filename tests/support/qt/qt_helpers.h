@@ -3,11 +3,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -24,14 +24,14 @@
 namespace vollo::qt::test {
 
 // The texts a list view shows and the rows it has selected.
-inline std::vector<std::string> shownRows(QListView& view) {
+inline std::vector<std::string> shownRows(QAbstractItemView& view) {
     std::vector<std::string> rows;
     for (int row = 0; row < view.model()->rowCount(); ++row) {
         rows.push_back(view.model()->index(row, 0).data().toString().toStdString());
     }
     return rows;
 }
-inline std::vector<int> viewSelection(QListView& view) {
+inline std::vector<int> viewSelection(QAbstractItemView& view) {
     std::vector<int> rows;
     for (const QModelIndex& index : view.selectionModel()->selectedRows()) {
         rows.push_back(index.row());
@@ -64,7 +64,7 @@ inline void choose(TestApp& t, const QString& menu, const QString& entry) {
         action->trigger();
     }
 }
-inline QPoint rowCentre(QListView& view, int row) {
+inline QPoint rowCentre(QAbstractItemView& view, int row) {
     return view.visualRect(view.model()->index(row, 0)).center();
 }
 inline void click(QWidget* button) {
@@ -72,7 +72,7 @@ inline void click(QWidget* button) {
 }
 
 // The rows a list view draws in bold.
-inline std::vector<int> boldRows(QListView& view) {
+inline std::vector<int> boldRows(QAbstractItemView& view) {
     std::vector<int> rows;
     for (int row = 0; row < view.model()->rowCount(); ++row) {
         const QVariant font = view.model()->index(row, 0).data(Qt::FontRole);

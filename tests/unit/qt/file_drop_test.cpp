@@ -22,8 +22,8 @@ TEST(FileDropTest, ThreeFilesAndAFolderJoinThePlaylistInOrder) {
     QMimeData data;
     data.setUrls(uris);
     // The library list takes no files, neither entering nor dropped; the playlist does.
-    QWidget& library = *t.widget<QListView>("visibleSongList")->viewport();
-    auto* playlist = t.widget<QListView>("playList");
+    QWidget& library = *t.widget<QAbstractItemView>("visibleSongList")->viewport();
+    auto* playlist = t.widget<QAbstractItemView>("playList");
     EXPECT_FALSE(sendDrag<QDragEnterEvent>(data, library, QPoint(20, 20), Qt::CopyAction));
     EXPECT_FALSE(sendDrag<QDropEvent>(data, library, QPoint(20, 20), Qt::CopyAction));
     EXPECT_TRUE(sendDrag<QDragEnterEvent>(data, *playlist->viewport(), QPoint(20, 20), Qt::CopyAction));
