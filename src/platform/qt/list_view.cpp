@@ -287,7 +287,8 @@ QRect ListView::rowRect(int row) const {
     return QRect(0, row * rowHeight(), std::max(size.width(), viewport()->width()), size.height());
 }
 
-ListView::Rows ListView::rowsMeeting(const QRect& area) const {
+ListView::Rows ListView::rowsMeeting(const QRect& given) const {
+    const QRect area = given.normalized();  // a drag upwards gives a rect upside down
     const int count = rows();
     const int height = rowHeight();
     if (count <= 0 || area.right() < 0 || area.top() > count * height) {

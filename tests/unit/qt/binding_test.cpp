@@ -155,6 +155,11 @@ TEST(QtMirror, UserSelectionReachesTheListWithoutHandlers) {
     }
     EXPECT_EQ(t.main().hiddenSongList.selCount(), 2);
     EXPECT_EQ(calls, 0);
+    // A drag upwards selects the rows it passes.
+    QTest::mousePress(library->viewport(), Qt::LeftButton, {}, rowCentre(*library, 4));
+    QTest::mouseMove(library->viewport(), rowCentre(*library, 2));
+    QTest::mouseRelease(library->viewport(), Qt::LeftButton, {}, rowCentre(*library, 2));
+    EXPECT_EQ(t.main().hiddenSongList.selectedRows(), (std::vector<int>{2, 3, 4}));
 }
 
 TEST(QtEvents, KeysTypedInTheListsOrOnScreenEditTheFilter) {
