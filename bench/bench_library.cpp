@@ -26,6 +26,7 @@
 #include "platform/null_media_player.h"
 #include "platform/services.h"
 #include "platform/text.h"
+#include "sized_world.h"
 
 namespace vollo {
 namespace {
@@ -56,14 +57,7 @@ struct World {
 };
 
 World& world(const benchmark::State& state) {
-    static std::unique_ptr<World> w;
-    static int size = 0;
-    if (!w || size != state.range(0)) {
-        w.reset();
-        size = static_cast<int>(state.range(0));
-        w = std::make_unique<World>(size);
-    }
-    return *w;
+    return sizedWorld<World>(state);
 }
 
 // The rebuild done the plain way: every title lower-cased and compared.
