@@ -15,7 +15,4 @@ struct EntryKey {
     bool operator==(const EntryKey&) const = default;
 };
 
-// The key of a text form: split at the last "|" (a text without one is all file name).
-EntryKey parseEntryKey(const std::string& text);
-
 }  // namespace vollo

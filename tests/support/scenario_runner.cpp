@@ -738,6 +738,13 @@ class Runner {
         if (property == "Caption") {
             return Observed::ofText(form.caption());
         }
+        // The inside of the window, in twips.
+        if (property == "ScaleWidth") {
+            return Observed::ofNumber(form.clientWidth());
+        }
+        if (property == "ScaleHeight") {
+            return Observed::ofNumber(form.clientHeight());
+        }
         return std::nullopt;
     }
 
@@ -797,6 +804,9 @@ class Runner {
         }
         if (property == "FontSize") {
             return {Observed::ofNumber(c.font().sizePoints)};
+        }
+        if (property == "FontBold") {
+            return {Observed::ofFlag(c.font().bold)};
         }
         if (property == "Picture") {
             return {Observed::ofText(c.picture())};
