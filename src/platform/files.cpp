@@ -409,6 +409,37 @@ std::string absolutePath(const std::string& path) {
     return (cwd == "/" ? "" : cwd) + "/" + path;
 }
 
+std::string mountPointOfLine(const std::string& line) {
+    // device mountpoint type options ...; blanks in names are written as \040.
+    const size_t a = line.find(' ');
+    if (a == std::string::npos) {
+        return "";
+    }
+    const size_t b = line.find(' ', a + 1);
+    std::string raw = line.substr(a + 1, b == std::string::npos ? std::string::npos : b - a - 1);
+    std::string point;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 3 < raw.size()) {
+            const std::string octal = raw.substr(i + 1, 3);
+            if (octal.size() == 3 && octal.find_first_not_of("01234567") == std::string::npos) {
+                point += static_cast<char>(std::stoi(octal, nullptr, 8));
+                i += 3;
+                continue;
+            }
+        }
+        point += raw[i];
+    }
+    const std::string type = b == std::string::npos ? "" : line.substr(b + 1, line.find(' ', b + 1) - b - 1);
+    static const char* const pseudo[] = {
+        "proc",        "sysfs",      "devpts",  "tmpfs", "cgroup",     "cgroup2",   "mqueue",   "debugfs",
+        "tracefs",     "securityfs", "pstore",  "bpf",   "autofs",     "hugetlbfs", "configfs", "fusectl",
+        "binfmt_misc", "devtmpfs",   "overlay", "nsfs",  "rpc_pipefs", "efivarfs"};
+    if (std::find(std::begin(pseudo), std::end(pseudo), type) != std::end(pseudo)) {
+        return "";
+    }
+    return point;
+}
+
 std::vector<std::string> mountPoints() {
     std::vector<std::string> points{"/"};
     const auto lines = readTextLines("/proc/self/mounts");
@@ -416,35 +447,9 @@ std::vector<std::string> mountPoints() {
         return points;
     }
     for (const auto& line : *lines) {
-        // device mountpoint type options ...; blanks in names are written as \040.
-        const size_t a = line.find(' ');
-        if (a == std::string::npos) {
-            continue;
-        }
-        const size_t b = line.find(' ', a + 1);
-        std::string raw = line.substr(a + 1, b == std::string::npos ? std::string::npos : b - a - 1);
-        std::string point;
-        for (size_t i = 0; i < raw.size(); ++i) {
-            if (raw[i] == '\\' && i + 3 < raw.size()) {
-                const std::string octal = raw.substr(i + 1, 3);
-                if (octal.size() == 3 && octal.find_first_not_of("01234567") == std::string::npos) {
-                    point += static_cast<char>(std::stoi(octal, nullptr, 8));
-                    i += 3;
-                    continue;
-                }
-            }
-            point += raw[i];
-        }
-        const std::string type =
-            b == std::string::npos ? "" : line.substr(b + 1, line.find(' ', b + 1) - b - 1);
-        static const char* const pseudo[] = {
-            "proc",        "sysfs",      "devpts",  "tmpfs", "cgroup",     "cgroup2",   "mqueue",   "debugfs",
-            "tracefs",     "securityfs", "pstore",  "bpf",   "autofs",     "hugetlbfs", "configfs", "fusectl",
-            "binfmt_misc", "devtmpfs",   "overlay", "nsfs",  "rpc_pipefs", "efivarfs"};
-        if (std::find(std::begin(pseudo), std::end(pseudo), type) != std::end(pseudo)) {
-            continue;
-        }
-        if (std::find(points.begin(), points.end(), point) == points.end() && isDirectory(point)) {
+        const std::string point = mountPointOfLine(line);
+        if (!point.empty() && std::find(points.begin(), points.end(), point) == points.end() &&
+            isDirectory(point)) {
             points.push_back(point);
         }
     }

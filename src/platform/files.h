@@ -86,5 +86,8 @@ std::string currentDirectory();
 std::string absolutePath(const std::string& path);
 // The mount points of the mounted file systems, "/" first.
 std::vector<std::string> mountPoints();
+// The mount point a line of the mount table names, its \ooo escapes decoded;
+// "" for a pseudo file system (proc, tmpfs, ...) or a line naming none.
+std::string mountPointOfLine(const std::string& line);
 
 }  // namespace vollo

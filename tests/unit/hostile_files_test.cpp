@@ -121,6 +121,18 @@ TEST_F(HostileFiles, ListingsAndFileNames) {
     EXPECT_EQ(absolutePath("/abs.mp3"), "/abs.mp3");
     ASSERT_EQ(::chdir(before.c_str()), 0);
     EXPECT_EQ(mountPoints().front(), "/");
+    // The drive list's names: escapes decoded, a "\" not followed by three octal digits kept, pseudo file
+    // systems left out.
+    const std::pair<const char*, const char*> mounts[] = {
+        {"/dev/sda1 /media/my\\040disk ext4 rw 0 0", "/media/my disk"},
+        {"/dev/sdb1 /mnt/a\\134b\\09x vfat rw 0 0", "/mnt/a\\b\\09x"},
+        {"/dev/sdc1 /mnt/end\\04", "/mnt/end\\04"},
+        {"proc /proc proc rw 0 0", ""},
+        {"none /run/user tmpfs rw 0 0", ""},
+        {"nospace", ""}};
+    for (const auto& [line, point] : mounts) {
+        EXPECT_EQ(mountPointOfLine(line), point) << line;
+    }
 }
 
 TEST_F(HostileFiles, SavesWriteThroughLinksAndKeepTheOwner) {
