@@ -91,48 +91,29 @@ std::vector<std::string> NoticeMirror::read(const Form& form, Prop what) {
     }
 }
 
-const std::vector<Prop>& NoticeMirror::propsOf(const Control& control) {
-    static const std::vector<Prop> common = {Prop::Geometry, Prop::Visible, Prop::Enabled, Prop::Text,
-                                             Prop::Font,     Prop::ToolTip, Prop::Colors,  Prop::Picture};
-    static const std::vector<Prop> check = [] {
-        auto props = common;
-        props.push_back(Prop::Value);
-        return props;
-    }();
-    static const std::vector<Prop> menu = [] {
-        auto props = common;
-        props.push_back(Prop::Checked);
-        return props;
-    }();
-    static const std::vector<Prop> list = [] {
-        auto props = common;
-        props.insert(props.end(), {Prop::Items, Prop::Selection, Prop::TopIndex});
-        return props;
-    }();
-    static const std::vector<Prop> dirs = [] {
-        auto props = common;
-        props.push_back(Prop::Path);
-        return props;
-    }();
-    static const std::vector<Prop> drives = [] {
-        auto props = common;
-        props.insert(props.end(), {Prop::Items, Prop::Drive});
-        return props;
-    }();
+std::vector<Prop> NoticeMirror::propsOf(const Control& control) {
+    std::vector<Prop> props = {Prop::Geometry, Prop::Visible, Prop::Enabled, Prop::Text,
+                               Prop::Font,     Prop::ToolTip, Prop::Colors,  Prop::Picture};
     switch (control.kind()) {
         case ControlKind::CheckBox:
-            return check;
+            props.push_back(Prop::Value);
+            break;
         case ControlKind::Menu:
-            return menu;
+            props.push_back(Prop::Checked);
+            break;
         case ControlKind::ListBox:
-            return list;
+            props.insert(props.end(), {Prop::Items, Prop::Selection, Prop::TopIndex});
+            break;
         case ControlKind::DirList:
-            return dirs;
+            props.push_back(Prop::Path);
+            break;
         case ControlKind::DriveList:
-            return drives;
+            props.insert(props.end(), {Prop::Items, Prop::Drive});
+            break;
         default:
-            return common;
+            break;
     }
+    return props;
 }
 
 std::vector<std::string> NoticeMirror::read(const Control& control, Prop what) {

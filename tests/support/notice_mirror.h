@@ -32,7 +32,8 @@ class NoticeMirror : public FormRegistryObserver, public FormObserver, public Co
     using Shown = std::map<Prop, std::vector<std::string>>;
     static std::vector<std::string> read(const Form& form, Prop what);
     static std::vector<std::string> read(const Control& control, Prop what);
-    static const std::vector<Prop>& propsOf(const Control& control);
+    // The properties a window shows of a control of this kind.
+    static std::vector<Prop> propsOf(const Control& control);
 
     std::map<const Form*, Shown> forms_;
     std::map<const Control*, Shown> controls_;
