@@ -34,6 +34,33 @@ Qt::WindowFlags flagsFor(Form::Border border, bool isMain) {
     return isMain ? flags | Qt::Window | Qt::WindowMinimizeButtonHint : flags | Qt::Dialog;
 }
 
+// Timers that ask for a short interval (the main timer asks for 1 ms) fire
+// every 15 ms, the finest a window timer ever had, for a second after anything
+// the user does, and every 100 ms otherwise: a tick then only moves the time
+// display and the seek knob, and 66 wake-ups a second cost a playing program
+// more than a point of a core.
+constexpr int kActiveTickMs = 15;
+constexpr int kQuietTickMs = 100;
+constexpr qint64 kActiveForMs = 1000;
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
 QColor mixed(const QColor& a, const QColor& b) {
     return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
 }
@@ -234,7 +261,19 @@ void FormWindow::buildControl(Control& control) {
     if (control.kind() == ControlKind::Timer) {
         bound.timer = new QTimer(this);
         auto& timer = static_cast<Timer&>(control);
-        connect(bound.timer, &QTimer::timeout, this, [this, &timer] { run([&timer] { timer.tick(); }); });
+        bound.ticks = &timer;
+        connect(bound.timer, &QTimer::timeout, this, [this, &timer, qtimer = bound.timer] {
+            QPointer<QTimer> alive(qtimer);
+            run([&timer] { timer.tick(); });
+            if (alive && form_ && qtimer->interval() < kQuietTickMs && !userActive()) {
+                applyTimer(timer, *qtimer);  // the user has been still for a while: slow down
+            }
+        });
+        if (!watchingInput_) {
+            watchingInput_ = true;
+            lastInput_.start();
+            qApp->installEventFilter(this);
+        }
         applyTimer(timer, *bound.timer);
         return;
     }
@@ -444,14 +483,31 @@ void FormWindow::applyColors(Control& control, QWidget& widget) {
     }
 }
 
+bool FormWindow::userActive() const {
+    return lastInput_.isValid() && !lastInput_.hasExpired(kActiveForMs);
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (form_ && isUserInput(event->type())) {
+        lastInput_.start();
+        for (auto& [control, bound] : bound_) {
+            if (bound.timer && bound.timer->isActive() && bound.ticks->intervalMs < kQuietTickMs) {
+                applyTimer(*bound.ticks, *bound.timer);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void FormWindow::applyTimer(Timer& timer, QTimer& qtimer) {
-    // Window timers never fire more often than every 15 ms.
     const bool running = timer.enabled() && timer.intervalMs > 0;
     if (!running) {
         qtimer.stop();
         return;
     }
-    const int interval = std::max(timer.intervalMs, 15);
+    const int interval = timer.intervalMs >= kQuietTickMs ? timer.intervalMs
+                         : userActive()                   ? std::max(timer.intervalMs, kActiveTickMs)
+                                                          : kQuietTickMs;
     if (!qtimer.isActive() || qtimer.interval() != interval) {
         qtimer.start(interval);
     }

@@ -6,6 +6,7 @@
 // The form's left and top are the window's outer edge, its frame included.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QWidget>
 #include <functional>
@@ -82,12 +83,15 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     // Enter presses the focused button or the default button, Escape the
     // cancel button or closes the window as its close box does.
     void keyPressEvent(QKeyEvent* event) override;
+    // Watches the whole program's input to pace the timers.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct Bound {
         QWidget* widget = nullptr;
         ControlWidget* shows = nullptr;
         QTimer* timer = nullptr;
+        Timer* ticks = nullptr;  // the control the timer stands for
     };
 
     void buildControl(Control& control);
@@ -97,6 +101,8 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     void apply(Control& control, Prop what);
     void applyColors(Control& control, QWidget& widget);
     void applyTimer(Timer& timer, QTimer& qtimer);
+    // True within a second of the user's last key, click, wheel or drop.
+    bool userActive() const;
     CommandButton* buttonWith(bool CommandButton::*role) const;
 
     FormRegistry& registry_;
@@ -113,6 +119,8 @@ class FormWindow : public QWidget, public FormObserver, public ControlObserver {
     // every control of the window.
     std::vector<ControlWidget*> refreshed_;
     QHash<const QObject*, Control*> controlOf_;
+    bool watchingInput_ = false;
+    QElapsedTimer lastInput_;
 };
 
 }  // namespace vollo::qt
