@@ -140,10 +140,7 @@ GstMediaPlayer::GstMediaPlayer(std::chrono::milliseconds openTimeout, std::chron
     : openTimeout_(openTimeout),
       measureLimit_(measureLimit.count() > 0 ? measureLimit : 5 * openTimeout),
       teardown_(startThread),
-      measurer_(startThread) {
-    initGStreamer();
-    createPipeline();
-}
+      measurer_(startThread) {}
 
 GstMediaPlayer::~GstMediaPlayer() {
     if (measurement_) {
@@ -164,6 +161,14 @@ GstMediaPlayer::~GstMediaPlayer() {
     // Once the workers are done (their destructors wait), every pipeline is
     // down; the streaming threads they used idle in GLib's pool until told.
     teardown_.post([] { g_thread_pool_stop_unused_threads(); });
+}
+
+void GstMediaPlayer::ensurePipeline() {
+    if (!pipelineTried_) {
+        pipelineTried_ = true;
+        initGStreamer();
+        createPipeline();
+    }
 }
 
 void GstMediaPlayer::createPipeline() {
@@ -226,6 +231,7 @@ void GstMediaPlayer::setFileName(const std::string& path) {
     unload();
     lastError_.clear();
     uri_.clear();
+    ensurePipeline();
     if (playbin_ == nullptr) {
         lastError_ = "GStreamer has no playbin element";
     } else if (path.empty()) {

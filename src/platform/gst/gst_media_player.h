@@ -92,6 +92,9 @@ class GstMediaPlayer final : public MediaPlayer {
     };
     struct Measurement;
 
+    // GStreamer and the pipeline are set up when the first file is opened: a
+    // program that only lists its library never pays for them.
+    void ensurePipeline();
     void createPipeline();
     void abandonPipeline();
     bool load();
@@ -111,6 +114,7 @@ class GstMediaPlayer final : public MediaPlayer {
     const std::chrono::milliseconds openTimeout_;
     const std::chrono::milliseconds measureLimit_;
     std::chrono::steady_clock::time_point openDeadline_;
+    bool pipelineTried_ = false;
     GstElement* playbin_ = nullptr;
     GstBus* bus_ = nullptr;
     GstElement* audioSink_ = nullptr;  // owned by playbin_

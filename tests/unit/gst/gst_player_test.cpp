@@ -86,6 +86,8 @@ TEST_F(GstPlayerTest, BeforeAnyFileNothingIsOpenedAndAudioGoesToTheSinkNamedInTh
         EXPECT_EQ(player->playState(), MediaPlayer::NothingOpened);
         EXPECT_EQ(pos(), 0.0);
     }
+    EXPECT_EQ(player->pipelineForTest(), nullptr);  // made by the first open, even of nothing playable
+    player->setFileName(dir.file("missing.wav"));
     GstElement* sink = property<GstElement*>(player->pipelineForTest(), "audio-sink");
     ASSERT_TRUE(sink != nullptr && GST_IS_BIN(sink));
     EXPECT_EQ(countElements(sink, "fakesink", [](GstElement* e) { return property<gboolean>(e, "sync"); }),
@@ -255,6 +257,9 @@ TEST_F(GstPlayerTest, VolumeIsAttenuationInHundredthsOfADecibelAndOutlivesOpenin
         SCOPED_TRACE(volume);
         player->setVolume(volume);
         EXPECT_EQ(player->volume(), volume);
+        if (player->pipelineForTest() == nullptr) {
+            open(wav(0.5));  // kept until there is a pipeline to apply it to
+        }
         EXPECT_NEAR(player->linearVolumeForTest(), linear, linear * 1e-6 + 1e-12);
     }
     open(wav(1.0));
