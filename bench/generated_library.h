@@ -93,7 +93,7 @@ inline ScannedLibrary generateLibrary(int count) {
         row.fileLength = static_cast<std::uint32_t>(e.file.size());
         row.titleLength = row.fileLength - 4;
         row.dir = e.dir;
-        library.names += e.file;
+        library.names += e.file + "|" + library.dirs[e.dir];
         library.rows.push_back(row);
         lowerTitles.push_back(e.lower);
     }

@@ -21,7 +21,7 @@ namespace vollo {
 class LibraryKeys {
   public:
     LibraryKeys() = default;
-    // texts[i] must end in "|" + dirs[dirOfRow[i]].
+    // texts[i] must end in "|" + dirs[dirOfRow[i]] (only the lengths are checked).
     LibraryKeys(TextList texts, std::vector<std::string> dirs, std::vector<std::uint32_t> dirOfRow);
     // The keys given, their directories gathered.
     explicit LibraryKeys(const std::vector<EntryKey>& keys);

@@ -4,17 +4,6 @@
 
 namespace vollo {
 
-std::string ScannedLibrary::keyText(std::size_t row) const {
-    const std::string_view name = file(row);
-    const std::string& directory = dir(row);
-    std::string text;
-    text.reserve(name.size() + 1 + directory.size());
-    text.append(name);
-    text += '|';
-    text.append(directory);
-    return text;
-}
-
 namespace {
 
 // One side of a comparison: an entry and the collection holding its texts.
@@ -179,13 +168,13 @@ ScannedLibrary mergeRuns(Run& a, Run& b) {
         place(b.all, b.order[j], nameShift, lowerShift, dirShift);
     }
 
-    auto joined = [](const ByteRun& first, const ByteRun& second) {
+    // The second run's bytes go after the first's, in the room the first
+    // usually has spare: only the second is copied.
+    auto joined = [](ByteRun& first, const ByteRun& second) {
         if (second.size() > UINT32_MAX - first.size()) {
             throw std::length_error("library scan: more than 4 GiB of names");
         }
-        std::string bytes;
-        bytes.reserve(first.size() + second.size());
-        bytes.append(first.data(), first.size());
+        std::string bytes = first.release();
         bytes.append(second.data(), second.size());
         return bytes;
     };

@@ -23,10 +23,12 @@ namespace vollo {
 // The entries a scan found, in library order: lower-cased title, then
 // lower-cased key, then the raw bytes of title and key. Names are kept end to
 // end in one buffer and each row points into it, so a scan of 100,000 files
-// makes no string per file; the lists are filled from it in one pass.
+// makes no string per file. At each row's file offset stands its whole key
+// text (file name, "|", directory), and a title taken from the file name is
+// the start of it: the buffer becomes the lists' own as it is.
 struct ScannedLibrary {
     struct Row {
-        std::uint32_t file = 0;  // offset of the file name in names
+        std::uint32_t file = 0;  // offset of the file name, and of the key text, in names
         std::uint32_t fileLength = 0;
         std::uint32_t title = 0;  // offset of the title in names
         std::uint32_t titleLength = 0;
@@ -34,7 +36,7 @@ struct ScannedLibrary {
     };
 
     std::vector<std::string> dirs;  // the directory texts rows refer to
-    std::string names;              // file names and titles
+    std::string names;              // key texts and titles
     std::vector<Row> rows;
     TextColumn lowerTitles;  // lowerText of each row's title, ascending by bytes
 
@@ -46,9 +48,11 @@ struct ScannedLibrary {
         return std::string_view(names).substr(rows[row].file, rows[row].fileLength);
     }
     const std::string& dir(std::size_t row) const { return dirs[rows[row].dir]; }
-    EntryKey key(std::size_t row) const { return EntryKey{std::string(file(row)), dir(row)}; }
     // The key's text form: file name, "|", directory.
-    std::string keyText(std::size_t row) const;
+    std::string_view keyText(std::size_t row) const {
+        return std::string_view(names).substr(rows[row].file, rows[row].fileLength + 1 + dir(row).size());
+    }
+    EntryKey key(std::size_t row) const { return EntryKey{std::string(file(row)), dir(row)}; }
 };
 
 // Bytes written end to end, which entries address by 32-bit offsets. A plain
@@ -73,6 +77,8 @@ class ByteRun {
         bytes_.append(text);
     }
     void truncate(size_t size) { bytes_.resize(size); }
+    // The bytes, which this run no longer holds.
+    std::string release() { return std::move(bytes_); }
     // Makes room for at least n more bytes without writing them.
     void reserveMore(size_t n) {
         if (n > kLimit - bytes_.size()) {
@@ -89,8 +95,9 @@ class ByteRun {
     std::string bytes_;
 };
 
-// The entries gathered so far, in the order found: names and lower-cased
-// titles end to end, each entry pointing into them.
+// The entries gathered so far, in the order found: key texts (each followed
+// by its directory, as the library keeps them), titles and lower-cased titles
+// end to end, each entry pointing into them.
 struct Collection {
     struct Item {
         ScannedLibrary::Row row;
@@ -115,12 +122,13 @@ struct Collection {
         return static_cast<std::uint32_t>(dirs.size() - 1);
     }
 
-    // Room for about this many more entries and name bytes (a hint; more still fit).
-    void expect(size_t entries, size_t bytes) {
+    // Room for about this many more entries and name bytes, the entries all
+    // in the directory dir (a hint; more still fit).
+    void expect(size_t entries, size_t bytes, std::uint32_t dir) {
         if (items.capacity() < items.size() + entries) {
             items.reserve(std::max(items.capacity() * 2, items.size() + entries));
         }
-        names.reserveMore(bytes);
+        names.reserveMore(bytes + entries * (dirs[dir].size() + 1));  // each key repeats the directory
         lowered.reserveMore(bytes);
     }
 
@@ -134,7 +142,11 @@ struct Collection {
         item.row.title = item.row.file;
         item.row.titleLength = static_cast<std::uint32_t>(name.size() - 4);
         item.row.dir = dir;
-        std::memcpy(names.extend(name.size()), name.data(), name.size());
+        const std::string& dirText = dirs[dir];
+        char* key = names.extend(name.size() + 1 + dirText.size());
+        std::memcpy(key, name.data(), name.size());
+        key[name.size()] = '|';
+        std::memcpy(key + name.size() + 1, dirText.data(), dirText.size());
 
         const size_t titleLength = name.size() - 4;
         item.lower = static_cast<std::uint32_t>(lowered.size());
@@ -159,12 +171,19 @@ struct Collection {
     void addEntry(std::string_view title, std::string_view lowerTitle, std::string_view file,
                   std::uint32_t dir) {
         Item item;
-        item.row.title = static_cast<std::uint32_t>(names.size());
         item.row.titleLength = static_cast<std::uint32_t>(title.size());
-        names.append(title);
+        if (!file.starts_with(title)) {
+            item.row.title = static_cast<std::uint32_t>(names.size());
+            names.append(title);
+        }
         item.row.file = static_cast<std::uint32_t>(names.size());
         item.row.fileLength = static_cast<std::uint32_t>(file.size());
+        if (file.starts_with(title)) {
+            item.row.title = item.row.file;
+        }
         names.append(file);
+        names.append("|");
+        names.append(dirs[dir]);
         item.row.dir = dir;
         item.lower = static_cast<std::uint32_t>(lowered.size());
         item.lowerLength = static_cast<std::uint32_t>(lowerTitle.size());

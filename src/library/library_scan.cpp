@@ -41,18 +41,19 @@ void collectDirectory(Collection& into, const std::string& dir, bool withAvi) {
     if (::stat(dir.empty() ? "." : dir.c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode)) {
         return;
     }
+    const std::uint32_t dirIndex = into.addDir(dir);
     if (dirStat.st_size > 0) {
         // A directory's size is about the bytes of its entries: at least 16 each, names included.
         const auto bytes = static_cast<size_t>(dirStat.st_size);
-        into.expect(bytes / 16, bytes);
+        into.expect(bytes / 16, bytes, dirIndex);
     }
-    const std::uint32_t dirIndex = into.addDir(dir);
     forEachFile(dir, [&](std::string_view name) {
         if (isPlayableName(name, withAvi)) {
             into.addFile(name, dirIndex);
         }
     });
 }
+
 // True when this process may run on more than one processor at once.
 bool severalProcessors() {
     cpu_set_t set;
@@ -139,38 +140,19 @@ void rescanLibrary(FrmMain& main, const std::vector<std::string>& dirs) {
 }
 
 void setLibrary(FrmMain& main, ScannedLibrary library) {
-    // One buffer for the whole library: each row's key text ("file|dir"),
-    // whose first bytes are the title when the title is the file name
-    // without its extension, as the scan makes it.
+    // The scan's buffer becomes the lists' own: the key texts and titles
+    // already stand in it, so only their places are listed, in library order.
     const std::size_t count = library.size();
-    std::size_t total = 0;
-    for (std::size_t row = 0; row < count; ++row) {
-        total += library.file(row).size() + 1 + library.dir(row).size();
-    }
-    auto bytes = std::make_shared<std::string>();
-    bytes->reserve(total);
     std::vector<TextList::Span> keySpans(count);
     std::vector<TextList::Span> titleSpans(count);
     std::vector<std::uint32_t> dirOfRow(count);
-    auto place = [&bytes](std::string_view text) {
-        if (text.size() > UINT32_MAX - bytes->size()) {
-            throw std::length_error("library scan: more than 4 GiB of names");
-        }
-        const TextList::Span span{static_cast<std::uint32_t>(bytes->size()),
-                                  static_cast<std::uint32_t>(text.size())};
-        bytes->append(text);
-        return span;
-    };
     for (std::size_t row = 0; row < count; ++row) {
-        const std::string_view file = library.file(row);
-        const std::string_view title = library.title(row);
-        keySpans[row] = place(file);
-        keySpans[row].length += place("|").length + place(library.dir(row)).length;
-        titleSpans[row] = file.starts_with(title)
-                              ? TextList::Span{keySpans[row].begin, static_cast<std::uint32_t>(title.size())}
-                              : place(title);
-        dirOfRow[row] = library.rows[row].dir;
+        const ScannedLibrary::Row& at = library.rows[row];
+        keySpans[row] = {at.file, static_cast<std::uint32_t>(at.fileLength + 1 + library.dirs[at.dir].size())};
+        titleSpans[row] = {at.title, at.titleLength};
+        dirOfRow[row] = at.dir;
     }
+    auto bytes = std::make_shared<std::string>(std::move(library.names));
     const TextList keyTexts(bytes, std::move(keySpans));
     main.libraryLowerTitles = std::move(library.lowerTitles);
     main.libraryKeys = LibraryKeys(keyTexts, std::move(library.dirs), std::move(dirOfRow));

@@ -21,7 +21,7 @@ inline ScannedLibrary inMemoryLibrary(const std::vector<std::string>& titles,
         library.names += titles[i];
         row.file = static_cast<std::uint32_t>(library.names.size());
         row.fileLength = static_cast<std::uint32_t>(keys[i].file.size());
-        library.names += keys[i].file;
+        library.names += keys[i].file + "|" + keys[i].dir;
         row.dir = static_cast<std::uint32_t>(library.dirs.size());
         library.dirs.push_back(keys[i].dir);
         library.rows.push_back(row);

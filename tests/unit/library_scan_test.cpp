@@ -119,7 +119,7 @@ TEST(SettingsLines, DirectoryAndBooleanLines) {
 std::vector<std::string> listed(const ScannedLibrary& library) {
     std::vector<std::string> keys;
     for (std::size_t row = 0; row < library.size(); ++row) {
-        keys.push_back(library.keyText(row));
+        keys.emplace_back(library.keyText(row));
         EXPECT_EQ(library.title(row), library.file(row).substr(0, library.file(row).size() - 4));
         EXPECT_EQ(library.lowerTitles[row], reference::lower(std::string(library.title(row))));
     }
