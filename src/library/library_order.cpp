@@ -131,6 +131,16 @@ std::vector<SortRecord> libraryOrder(const Collection& all) {
     return records;
 }
 
+void sortRun(Run& run) {
+    run.order = libraryOrder(run.all);
+    std::vector<Collection::Item> sorted(run.order.size());
+    for (std::size_t i = 0; i < run.order.size(); ++i) {
+        sorted[i] = run.all.items[run.order[i].index];
+        run.order[i].index = static_cast<std::uint32_t>(i);
+    }
+    run.all.items = std::move(sorted);
+}
+
 // Merges the two sorted runs into the library: the names, lower-cased titles
 // and directories of both end to end, the rows and the places of their
 // lower-cased titles in library order.

@@ -132,6 +132,18 @@ struct Collection {
         lowered.reserveMore(bytes);
     }
 
+    // Room for this many more name and lower-cased bytes, if the memory is
+    // there (a hint, at most 512 MiB each: more still fit).
+    void expectBytes(size_t nameBytes, size_t lowerBytes) noexcept {
+        constexpr size_t kMost = size_t{512} << 20;
+        try {
+            names.reserveMore(std::min(nameBytes, kMost));
+            lowered.reserveMore(std::min(lowerBytes, kMost));
+        } catch (const std::exception&) {
+            // Too much for now: the buffers grow as they fill.
+        }
+    }
+
     // A file found by the scan: its title is the name without the last four
     // characters. ASCII titles are lower-cased here in one pass; from the
     // first other byte on, lowerText does it.
@@ -211,6 +223,10 @@ struct Run {
     Collection all;
     std::vector<SortRecord> order;
 };
+
+// Sorts the run: its entries move into library order, so that the merge
+// reads them one after another instead of all over memory.
+void sortRun(Run& run);
 
 // Merges the two sorted runs into the library: the names, lower-cased titles
 // and directories of both end to end, the rows and the places of their

@@ -1,8 +1,8 @@
 #include "program/program.h"
 
+#include <malloc.h>
 #include <QApplication>
 #include <QTimer>
-#include <malloc.h>
 
 #include <cstdlib>
 #include <string>
