@@ -122,21 +122,13 @@ struct Collection {
         return static_cast<std::uint32_t>(dirs.size() - 1);
     }
 
-    // Room for about this many more entries and name bytes, the entries all
-    // in the directory dir (a hint; more still fit).
-    void expect(size_t entries, size_t bytes, std::uint32_t dir) {
-        if (items.capacity() < items.size() + entries) {
-            items.reserve(std::max(items.capacity() * 2, items.size() + entries));
-        }
-        names.reserveMore(bytes + entries * (dirs[dir].size() + 1));  // each key repeats the directory
-        lowered.reserveMore(bytes);
-    }
-
-    // Room for this many more name and lower-cased bytes, if the memory is
-    // there (a hint, at most 512 MiB each: more still fit).
-    void expectBytes(size_t nameBytes, size_t lowerBytes) noexcept {
+    // Room for about this many more entries, name bytes and lower-cased
+    // bytes, reserved, not yet touched, if the memory is there (a hint, at
+    // most 512 MiB each: more still fit).
+    void expect(size_t entries, size_t nameBytes, size_t lowerBytes) noexcept {
         constexpr size_t kMost = size_t{512} << 20;
         try {
+            items.reserve(items.size() + std::min(entries, kMost / sizeof(Item)));
             names.reserveMore(std::min(nameBytes, kMost));
             lowered.reserveMore(std::min(lowerBytes, kMost));
         } catch (const std::exception&) {
@@ -154,11 +146,7 @@ struct Collection {
         item.row.title = item.row.file;
         item.row.titleLength = static_cast<std::uint32_t>(name.size() - 4);
         item.row.dir = dir;
-        const std::string& dirText = dirs[dir];
-        char* key = names.extend(name.size() + 1 + dirText.size());
-        std::memcpy(key, name.data(), name.size());
-        key[name.size()] = '|';
-        std::memcpy(key + name.size() + 1, dirText.data(), dirText.size());
+        appendKey(name, dir);
 
         const size_t titleLength = name.size() - 4;
         item.lower = static_cast<std::uint32_t>(lowered.size());
@@ -184,23 +172,32 @@ struct Collection {
                   std::uint32_t dir) {
         Item item;
         item.row.titleLength = static_cast<std::uint32_t>(title.size());
-        if (!file.starts_with(title)) {
+        const bool titleStartsKey = file.starts_with(title);
+        if (!titleStartsKey) {
             item.row.title = static_cast<std::uint32_t>(names.size());
             names.append(title);
         }
         item.row.file = static_cast<std::uint32_t>(names.size());
         item.row.fileLength = static_cast<std::uint32_t>(file.size());
-        if (file.starts_with(title)) {
+        if (titleStartsKey) {
             item.row.title = item.row.file;
         }
-        names.append(file);
-        names.append("|");
-        names.append(dirs[dir]);
+        appendKey(file, dir);
         item.row.dir = dir;
         item.lower = static_cast<std::uint32_t>(lowered.size());
         item.lowerLength = static_cast<std::uint32_t>(lowerTitle.size());
         lowered.append(lowerTitle);
         items.push_back(item);
+    }
+
+  private:
+    // The key text, as the library keeps it: file name, "|", directory.
+    void appendKey(std::string_view file, std::uint32_t dir) {
+        const std::string& dirText = dirs[dir];
+        char* key = names.extend(file.size() + 1 + dirText.size());
+        std::memcpy(key, file.data(), file.size());
+        key[file.size()] = '|';
+        std::memcpy(key + file.size() + 1, dirText.data(), dirText.size());
     }
 };
 
